@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# The demo command: builds everything, makes the demo disk and shows it.
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+cd "$here"
+if [ "$(id -u)" = 0 ]; then scripts/setup.sh; fi
+scripts/build.sh all
+if [ -x scripts/make-demo-disk.sh ]; then
+  scripts/make-demo-disk.sh demo/disk
+fi
+if [ -f build-win/src/app/qlm.exe ]; then
+  qlm_root=$here source scripts/wine-env.sh
+  qlm_start_display
+  qlm_start_wine
+  echo "Starting the shell on demo/disk (DISPLAY=$DISPLAY)"
+  wine build-win/src/app/qlm.exe "$(winepath -w demo/disk)"
+elif [ -x build-native/src/qlmdisk/qlmdisk ] && [ -d demo/disk ]; then
+  build-native/src/qlmdisk/qlmdisk dump demo/disk
+fi

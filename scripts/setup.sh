@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Installs what the build and the tests need on a Debian 12 machine (run as root).
+# Idempotent: packages already present and a dependency prefix already built are left alone.
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+deps=${QLM_DEPS_DIR:-$here/.deps}
+
+packages=(
+  cmake ninja-build g++ clang libclang-rt-14-dev
+  g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix mingw-w64-i686-dev binutils-mingw-w64-i686
+  wine wine32:i386 xvfb xauth x11-utils xdotool imagemagick
+  fonts-dejavu-core fonts-liberation
+  googletest nlohmann-json3-dev dpkg-dev nasm
+  python3-pil lame espeak-ng sox mediainfo id3v2
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "setup: installing ${missing[*]}"
+  dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
+  # libjpeg-turbo is built from Debian's source package, so deb-src lines are needed too.
+  if ! grep -rqs '^Types: deb-src' /etc/apt/sources.list.d/ && ! grep -qs '^deb-src' /etc/apt/sources.list; then
+    if [ -f /etc/apt/sources.list.d/debian.sources ]; then
+      sed 's/^Types: deb$/Types: deb-src/' /etc/apt/sources.list.d/debian.sources > /etc/apt/sources.list.d/debian-src.sources
+    fi
+  fi
+  apt-get update -q >/dev/null
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+"$here/scripts/build-libjpeg.sh" "$deps"
