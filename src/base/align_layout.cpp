@@ -4,7 +4,11 @@
 
 namespace qlm {
 
-AlignLayout::AlignLayout() { boxes_.push_back(Box{"", -1, Align::Client}); }
+AlignLayout::AlignLayout() {
+    Box root;
+    root.align = Align::Client;
+    boxes_.push_back(std::move(root));
+}
 
 int AlignLayout::Add(int parent, std::string name, Align align, int size, LayoutRect fixed) {
     Box b;

@@ -1,0 +1,416 @@
+#include "app/main_form.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <functional>
+#include <initializer_list>
+
+#include "app/app_state.h"
+#include "app/startup_paths.h"
+#include "app/startup_steps.h"
+#include "app/version_compare.h"
+#include "content/disk_location.h"
+#include "content/disk_search_win.h"
+
+namespace qlm {
+namespace {
+
+// One start-up or shutdown step: a failure inside it must not stop the next.
+void Guarded(const std::function<void()>& step) {
+    try {
+        step();
+    } catch (...) {
+    }
+}
+
+// "X:\" of a path, or "\\server\share\" of a network path.
+std::u16string DriveRootOf(std::u16string_view path) {
+    if (path.size() >= 2 && path[1] == u':') return std::u16string(path.substr(0, 2)) + u"\\";
+    if (path.size() > 2 && path[0] == u'\\' && path[1] == u'\\') {
+        auto server = path.find(u'\\', 2);
+        if (server != std::u16string_view::npos) {
+            auto share = path.find(u'\\', server + 1);
+            return std::u16string(path.substr(0, share == std::u16string_view::npos ? path.size() : share)) + u"\\";
+        }
+    }
+    return std::u16string(path);
+}
+
+bool IsCdRomDrive(std::u16string_view path) {
+    std::wstring root = win::Wide(DriveRootOf(path));
+    return GetDriveTypeW(root.c_str()) == DRIVE_CDROM;
+}
+
+}  // namespace
+
+TMainForm::TMainForm() = default;
+TMainForm::~TMainForm() = default;
+
+int TMainForm::MinimumHeightFor(int visibleOptionalPanels) {
+    int n = 1 + visibleOptionalPanels;
+    return n <= 3 ? 468 : 450 + kPageButtonHeight * (n - 3);
+}
+
+bool TMainForm::CreateMainWindow() {
+    RegisterWindowClass(kClassName, CS_DBLCLKS, nullptr,
+                        LoadIconW(win::ModuleInstance(), L"MAINICON"));
+    win::CreateParams p;
+    p.className = kClassName;
+    p.title = L"QLM Musical Player";
+    p.style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+    p.x = 70;
+    p.y = 201;
+    p.width = 330;
+    p.height = 348;
+    return Create(p);
+}
+
+LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+        case WM_CREATE:
+            FormCreate();
+            return 0;
+        case WM_SIZE:
+            FormResize();
+            return 0;
+        case WM_GETMINMAXINFO: {
+            auto* mm = reinterpret_cast<MINMAXINFO*>(lParam);
+            mm->ptMinTrackSize.x = kDesignMinWidth;
+            mm->ptMinTrackSize.y = std::max(kDesignMinHeight, minHeight_);
+            return 0;
+        }
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_PAINT:
+            FormPaint();
+            return 0;
+        case WM_TIMER:
+            if (wParam == kTimer1) Timer1Timer();
+            return 0;
+        case kUpdateDialogClosed:
+            UpdateDialogClosed(wParam);
+            return 0;
+        case WM_CLOSE:
+            FormClose();
+            DestroyWindow(hwnd());
+            return 0;
+        case WM_DESTROY:
+            FormDestroy();
+            PostQuitMessage(0);
+            return 0;
+        default:
+            return Default(msg, wParam, lParam);
+    }
+}
+
+// ---- Start-up ----
+
+void TMainForm::FormCreate() {
+    AppState& app = App();
+    const std::initializer_list<std::function<void()>> steps = {
+        // 1. No update dialog, find dialog or player yet.
+        [&] { players_.reset(); },
+        // 2. The player panel's bitmap fonts.
+        [&] { CreateBitmapFonts(); },
+        // 3. The language: the registry's choice when its file is in the support folder.
+        [&] { app.languageId = LoadLanguage(app.supportFolder); },
+        // 4. Second closing flag off; the tree's tool tips.
+        [&] {
+            app.closing2 = false;
+            BuildFrame();
+        },
+        // 5. The disk root: own drive, command line or the search.
+        [&] {
+            if (!FindDiskRoot()) app.quitAtStart = true;
+        },
+        // 6. Where the disk lies.
+        [&] {
+            app.runningFromCd = IsCdRomDrive(app.programFile);
+            ReadVolumeInformation();
+        },
+        // 7. One layout pass; nothing is playing and no disk is known yet.
+        [&] {
+            FormResize();
+            playMode_ = 0;
+            ClearCatalogueState();
+        },
+        // 8. A language file that needs a newer program ends the start.
+        [&] { CheckLanguageVersion(); },
+        // 9. Disk acceptance.
+        [&] {
+            if (!IsDiskRoot(app.diskRoot)) {
+                RemoveSupportFont();
+                app.quitAtStart = true;
+            }
+        },
+        // 10. The loading box stays up until FormShow.
+        [&] { loadingBox_ = ShowLoadingBox(hwnd()); },
+        // 11. The text window; its creation loads the description.
+        [&] { CreateTextWindow(); },
+        // 12. Window settings.
+        [&] { LoadWindowSettings(hwnd()); },
+        // 13-16. Winamp and the player dispatcher.
+        [&] { StartPlayer(); },
+        // 17. Favourites of this disk.
+        [&] { LoadFavorites(); },
+        // 18-19. Play commands and the player poll.
+        [&] {
+            playMode_ = 1;
+            SetTimer(hwnd(), kTimer1, kTimer1Interval, nullptr);
+        },
+        // 20-22. The text window follows the language and its button; focus goes to the tree.
+        [&] { focusAfterResume_ = tree_; },
+        // 23. Winamp's window at its saved place.
+        [&] { PlaceWinampWindow(hwnd()); },
+        // 25. Caption and application title.
+        [&] { SetCaptions(); },
+    };
+    for (const auto& step : steps) {
+        Guarded(step);
+        if (app.quitAtStart) break;
+    }
+    // 27. Quitting ends the message loop before the window is ever shown.
+    if (app.quitAtStart) PostQuitMessage(0);
+}
+
+bool TMainForm::FindDiskRoot() {
+    AppState& app = App();
+    std::u16string programFolder = FolderOf(app.programFile);
+    bool programOnCd = IsCdRomDrive(app.programFile);
+    std::u16string line = win::U16(GetCommandLineW());
+    DiskRootChoice choice = ChooseDiskRoot(programOnCd, programFolder, FirstCommandLineParameter(line));
+    if (choice.source != DiskRootSource::SearchDrives) {
+        app.diskRoot = choice.root;
+        return true;
+    }
+    WinDiskSearchPorts ports(hwnd(), app.languageId);
+    auto root = SearchDiskRoot(ports);
+    if (!root) return false;
+    app.diskRoot = *root;
+    return true;
+}
+
+void TMainForm::ReadVolumeInformation() {
+    AppState& app = App();
+    wchar_t name[MAX_PATH + 1] = {};
+    DWORD serial = 0;
+    std::wstring root = win::Wide(DriveRootOf(app.diskRoot));
+    if (GetVolumeInformationW(root.c_str(), name, MAX_PATH + 1, &serial, nullptr, nullptr, nullptr, 0)) {
+        app.volumeName = win::U16(name).substr(0, 36);
+        app.volumeSerial = serial;
+    } else {
+        app.volumeName.clear();
+        app.volumeSerial = 0;
+    }
+}
+
+void TMainForm::CheckLanguageVersion() {
+    AppState& app = App();
+    if (app.languageId.empty()) return;
+    std::string wanted = LanguageMinProgramVersion();
+    if (!IsVersionHigher(wanted, ProgramFileVersion())) return;
+    ShowStartupMessage(hwnd(), StartupText::UpdateForLanguage, StartupText::WarningCaption, MessageIcon::Warning);
+    app.quitAtStart = true;
+}
+
+void TMainForm::CreateTextWindow() {
+    AppState& app = App();
+    form4_ = std::make_unique<TForm4>();
+    form4_->Create(hwnd());
+    switch (form4_->LoadResult()) {
+        case DescriptionLoadResult::Loaded:
+            FillTree();
+            break;
+        case DescriptionLoadResult::Damaged:
+            // Ending without a word would leave the user with no clue: say why.
+            ShowStartupMessage(hwnd(), StartupText::DamagedDescription, StartupText::ErrorCaption,
+                               MessageIcon::Error);
+            app.quitAtStart = true;
+            break;
+        case DescriptionLoadResult::NeedsNewerProgram:
+            ShowStartupMessage(hwnd(), StartupText::UpdateForLanguage, StartupText::WarningCaption,
+                               MessageIcon::Warning);
+            app.quitAtStart = true;
+            break;
+    }
+}
+
+void TMainForm::StartPlayer() {
+    // Filled in with the player dispatcher: find Winamp, register it, select it.
+}
+
+void TMainForm::SetCaptions() {
+    std::u16string caption = MainCaption(!App().languageId.empty());
+    SetWindowTextW(hwnd(), win::Wide(caption).c_str());
+    SetApplicationTitle(caption);
+}
+
+void TMainForm::ShowMainWindow(int showCommand) {
+    FormShow();
+    if (App().quitAtStart) return;
+    ShowWindow(hwnd(), showCommand);
+    UpdateWindow(hwnd());
+}
+
+void TMainForm::FormShow() {
+    AppState& app = App();
+    if (app.quitAtStart || shown_) return;
+    shown_ = true;
+    const std::initializer_list<std::function<void()>> steps = {
+        // 1. The disk must still be there.
+        [&] {
+            if (!IsDiskRoot(app.diskRoot)) {
+                CloseLoadingBox(loadingBox_);
+                ReleaseCatalogueAndPlayer();
+                app.quitAtStart = true;
+                PostQuitMessage(0);
+            }
+        },
+        // 3. The hand-over of a restart, or the first leaf's play list.
+        [&] {
+            if (!RestartResume()) LoadFirstLeafPlayList();
+        },
+        // 7. The loading box goes.
+        [&] { CloseLoadingBox(loadingBox_); },
+        // 9. The first tree node is selected.
+        [&] {
+            if (tree_) {
+                HTREEITEM first = TreeView_GetRoot(tree_);
+                if (first) TreeView_SelectItem(tree_, first);
+            }
+        },
+        // 10. Raise the window.
+        [&] {
+            Sleep(10);
+            SetWindowPos(hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        },
+        // 14. Minimum height from the visible page buttons.
+        [&] { ApplyMinimumHeight(); },
+        [&] {
+            if (focusAfterResume_) SetFocus(focusAfterResume_);
+        },
+    };
+    for (const auto& step : steps) {
+        Guarded(step);
+        if (app.quitAtStart) break;
+    }
+}
+
+bool TMainForm::RestartResume() { return false; }
+
+void TMainForm::LoadFirstLeafPlayList() {}
+
+// ---- Shutdown ----
+
+void TMainForm::FormClose() {
+    if (closed_) return;
+    closed_ = true;
+    AppState& app = App();
+    Guarded([&] {
+        if (!app.quitAtStart) {
+            Guarded([&] { SaveFavorites(); });
+            Guarded([&] { SaveWindowSettings(hwnd()); });
+        }
+    });
+    Guarded([&] {
+        app.closing1 = true;
+        KillTimer(hwnd(), kTimer1);
+        ReleaseCatalogueAndPlayer();
+    });
+    Guarded([&] { FreeBitmapFonts(); });
+    Guarded([&] {
+        app.closing2 = true;
+        form4_.reset();
+    });
+}
+
+void TMainForm::FormDestroy() {
+    Guarded([&] { players_.reset(); });
+}
+
+void TMainForm::ReleaseCatalogueAndPlayer() {
+    RemoveSupportFont();
+    Guarded([&] { StopPlayerForRelease(); });
+    Guarded([&] { RestoreWinampFont(); });
+    Guarded([&] {
+        if (tree_) TreeView_DeleteAllItems(tree_);
+        ReleaseCatalogue();
+    });
+}
+
+void TMainForm::UpdateDialogClosed(WPARAM result) {
+    if (form4_ && form4_->hwnd()) EnableWindow(form4_->hwnd(), TRUE);
+    EnableWindow(hwnd(), TRUE);
+    if (result == 1)
+        PostMessageW(hwnd(), WM_CLOSE, 0, 0);
+    else
+        SetActiveWindow(hwnd());
+}
+
+// ---- Disk watch ----
+
+void TMainForm::Timer1Timer() {
+    if (App().closing1) return;
+    Guarded([&] { WatchDisk(); });
+}
+
+void TMainForm::WatchDisk() {
+    AppState& app = App();
+    DiskWatchState state{app.runningFromCd, app.diskAbsent, app.volumeSerial};
+    bool present = (app.runningFromCd || app.diskAbsent) && IsDiskRoot(app.diskRoot);
+    if (!app.runningFromCd && !app.diskAbsent) return;
+    auto action = WatchDiskStep(state, present, [&] {
+        ReadVolumeInformation();
+        return app.volumeSerial;
+    });
+    app.diskAbsent = state.diskAbsent;
+    switch (action) {
+        case DiskWatchAction::None:
+            break;
+        case DiskWatchAction::DiskRemoved:
+            PausePlayerIfPlaying();
+            break;
+        case DiskWatchAction::SameDiskBack:
+            TogglePlayerPause();
+            break;
+        case DiskWatchAction::OtherDisk:
+            ChangeDisk();
+            break;
+    }
+}
+
+void TMainForm::ChangeDisk() {
+    AppState& app = App();
+    Guarded([&] { SaveFavorites(); });
+    Guarded([&] {
+        if (tree_) TreeView_DeleteAllItems(tree_);
+        ReleaseCatalogue();
+        form4_.reset();
+        ClearCatalogueState();
+        ClearPlayerList();
+        FormResize();
+        playMode_ = 0;
+    });
+    Guarded([&] { CreateTextWindow(); });
+    if (app.quitAtStart) {  // the new disk's description cannot be used
+        PostMessageW(hwnd(), WM_CLOSE, 0, 0);
+        return;
+    }
+    Guarded([&] {
+        app.runningFromCd = IsCdRomDrive(app.diskRoot);
+        ReadVolumeInformation();
+    });
+    Guarded([&] { LoadFavorites(); });
+    Guarded([&] { SetCaptions(); });
+    Guarded([&] {
+        if (tree_) {
+            HTREEITEM first = TreeView_GetRoot(tree_);
+            if (first) TreeView_SelectItem(tree_, first);
+        }
+        LoadFirstLeafPlayList();
+    });
+    Guarded([&] { ApplyMinimumHeight(); });
+}
+
+}  // namespace qlm

@@ -1,0 +1,101 @@
+// The main window: start-up in FormCreate/FormShow, shutdown in
+// FormClose/FormDestroy, the window frame (page-button column, top bar, page
+// area with the list page, bottom bar with the player panel strip), the disk
+// watch on Timer1 and the disk change.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "base/align_layout.h"
+#include "pages/text_form.h"
+#include "win/align_windows.h"
+#include "win/window.h"
+
+namespace qlm {
+
+// The player dispatcher arrives with playback; until then nothing is owned here.
+class TMultiPlayers {};
+
+// Posted by the update dialog when it closes; wParam carries the dialog's
+// result (1: an installer was started, so the program closes).
+constexpr UINT kUpdateDialogClosed = WM_USER + 500;  // 1524
+constexpr UINT_PTR kTimer1 = 1;
+constexpr UINT kTimer1Interval = 250;
+
+class TMainForm : public win::Window {
+public:
+    static constexpr const wchar_t* kClassName = L"TMainForm";
+    // The form's design minimum; the height grows with the visible page buttons.
+    static constexpr int kDesignMinWidth = 477;
+    static constexpr int kDesignMinHeight = 456;
+    static constexpr int kPageButtonHeight = 57;
+
+    TMainForm();
+    ~TMainForm() override;
+
+    // Creates the window (running FormCreate). False when it could not be created.
+    bool CreateMainWindow();
+    // FormShow and the first showing of the window.
+    void ShowMainWindow(int showCommand);
+
+    // The minimum height for the number of visible page-button panels among
+    // TextBtnPanel, BtnSlidePanel, BtnInformPanel, BtnAnonsPanel, BtnHelpPanel.
+    static int MinimumHeightFor(int visibleOptionalPanels);
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    // Start-up and shutdown.
+    void FormCreate();
+    void FormShow();
+    void FormClose();
+    void FormDestroy();
+    void FormResize();
+    void FormPaint();
+    void Timer1Timer();
+    void UpdateDialogClosed(WPARAM result);
+
+    // Steps of FormCreate that carry more than a line.
+    bool FindDiskRoot();
+    void ReadVolumeInformation();
+    void CheckLanguageVersion();
+    void CreateTextWindow();
+    void StartPlayer();
+    void SetCaptions();
+    void ReleaseCatalogueAndPlayer();
+    bool RestartResume();
+    void LoadFirstLeafPlayList();
+
+    // Disk watch and disk change.
+    void WatchDisk();
+    void ChangeDisk();
+
+    // The frame.
+    void BuildFrame();
+    void FillTree();
+    void ApplyMinimumHeight();
+    int VisibleOptionalPageButtons() const;
+
+    bool shown_ = false;
+    bool closed_ = false;
+    bool showPending_ = false;
+    int playMode_ = 0;
+    int minHeight_ = kDesignMinHeight;
+    HWND focusAfterResume_ = nullptr;
+
+    AlignLayout layout_;
+    win::AlignedWindows aligned_{layout_};
+    HWND tree_ = nullptr;       // Tree
+    HWND songsList_ = nullptr;  // SongsList
+    HWND favoritesList_ = nullptr;  // FavoritesList
+    HWND loadingBox_ = nullptr;
+
+    std::unique_ptr<TForm4> form4_;
+    std::unique_ptr<TMultiPlayers> players_;
+};
+
+}  // namespace qlm

@@ -1,0 +1,102 @@
+#include "app/startup_steps.h"
+
+#include <vector>
+
+#include "app/app_state.h"
+#include "win/window.h"
+
+namespace qlm {
+
+std::u16string StartupString(StartupText which, bool languageFileInUse) {
+    switch (which) {
+        case StartupText::UpdateForLanguage:
+            return u"Обновите QLM Musical Player";
+        case StartupText::WarningCaption:
+            return u"Предупреждение";
+        case StartupText::ErrorCaption:
+            return u"Ошибка";
+        case StartupText::WinampNotFound:
+            return languageFileInUse ? u"Winamp is not found!" : u"Не найден Winamp!";
+        case StartupText::DamagedDescription:
+            return languageFileInUse ? u"The disk description qlm.cfg is damaged and cannot be read."
+                                     : u"Файл описания диска qlm.cfg повреждён и не может быть прочитан.";
+        case StartupText::Loading:
+            return u"Подождите пожалуйста. Идёт загрузка QLM Musical Player ...";
+    }
+    return {};
+}
+
+void ShowStartupMessage(HWND owner, StartupText text, StartupText caption, MessageIcon icon) {
+    bool lng = !App().languageId.empty();
+    UINT flags = MB_OK;
+    switch (icon) {
+        case MessageIcon::Error: flags |= MB_ICONERROR; break;
+        case MessageIcon::Warning: flags |= MB_ICONWARNING; break;
+        case MessageIcon::Question: flags |= MB_ICONQUESTION; break;
+        case MessageIcon::Information: flags |= MB_ICONINFORMATION; break;
+    }
+    MessageBoxW(owner, win::Wide(StartupString(text, lng)).c_str(), win::Wide(StartupString(caption, lng)).c_str(),
+                flags);
+}
+
+HWND ShowLoadingBox(HWND) { return nullptr; }
+void CloseLoadingBox(HWND& box) {
+    if (box) DestroyWindow(box);
+    box = nullptr;
+}
+
+void CreateBitmapFonts() {}
+void FreeBitmapFonts() {}
+std::u16string LoadLanguage(const std::u16string&) { return {}; }
+std::string LanguageMinProgramVersion() { return "0.0.0.0"; }
+
+std::string ProgramFileVersion() {
+    wchar_t path[MAX_PATH * 2] = {};
+    GetModuleFileNameW(nullptr, path, static_cast<DWORD>(std::size(path)));
+    DWORD dummy = 0;
+    DWORD size = GetFileVersionInfoSizeW(path, &dummy);
+    if (size == 0) return "0.0.0.0";
+    std::vector<unsigned char> data(size);
+    if (!GetFileVersionInfoW(path, 0, size, data.data())) return "0.0.0.0";
+    struct Translation {
+        WORD language, codePage;
+    };
+    Translation* tr = nullptr;
+    UINT len = 0;
+    if (!VerQueryValueW(data.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&tr), &len) ||
+        len < sizeof(Translation))
+        return "0.0.0.0";
+    wchar_t query[64];
+    wsprintfW(query, L"\\StringFileInfo\\%04x%04x\\FileVersion", tr->language, tr->codePage);
+    wchar_t* value = nullptr;
+    if (!VerQueryValueW(data.data(), query, reinterpret_cast<void**>(&value), &len) || !value) return "0.0.0.0";
+    std::string out;
+    for (UINT i = 0; i < len && value[i]; ++i) out.push_back(value[i] < 128 ? static_cast<char>(value[i]) : '?');
+    return out;
+}
+
+void LoadWindowSettings(HWND) {}
+void SaveWindowSettings(HWND) {}
+void LoadFavorites() {}
+void SaveFavorites() {}
+void PlaceWinampWindow(HWND) {}
+void RestoreWinampFont() {}
+void ClearCatalogueState() {}
+void ReleaseCatalogue() {}
+
+std::u16string MainCaption(bool) { return u"QLM Musical Player"; }
+
+void SetApplicationTitle(const std::u16string&) {}
+
+void PausePlayerIfPlaying() {}
+void TogglePlayerPause() {}
+void ClearPlayerList() {}
+void StopPlayerForRelease() {}
+
+}  // namespace qlm
+
+namespace qlm {
+std::u16string ReadInstalledProgramPath() { return {}; }
+void CreateToolTipsWindow() {}
+void DestroyToolTipsWindow() {}
+}  // namespace qlm

@@ -1,0 +1,69 @@
+// Steps of the start-up and shutdown carried out by other parts of the
+// program (fonts, language, settings, favourites, catalogue, player), each
+// behind one named call so the order in the main window reads as a list.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace qlm {
+
+enum class MessageIcon { Error = 0, Warning = 1, Question = 2, Information = 3 };
+
+// Texts of the start-up's messages (built-in Russian or the language file's).
+enum class StartupText {
+    UpdateForLanguage,   // "Обновите QLM Musical Player"
+    WarningCaption,      // "Предупреждение"
+    ErrorCaption,        // "Ошибка"
+    WinampNotFound,      // "Не найден Winamp!"
+    DamagedDescription,  // the disk description cannot be read
+    Loading,             // "Подождите пожалуйста. Идёт загрузка QLM Musical Player ..."
+};
+
+std::u16string StartupString(StartupText which, bool languageFileInUse);
+void ShowStartupMessage(HWND owner, StartupText text, StartupText caption, MessageIcon icon);
+
+// The modeless loading box, and its end.
+HWND ShowLoadingBox(HWND owner);
+void CloseLoadingBox(HWND& box);
+
+void CreateBitmapFonts();
+void FreeBitmapFonts();
+// The language id in use after loading (empty: built-in Russian).
+std::u16string LoadLanguage(const std::u16string& supportFolder);
+// MinQLMVersion of the language file in use.
+std::string LanguageMinProgramVersion();
+// FileVersion of this program's version resource; "0.0.0.0" when missing.
+std::string ProgramFileVersion();
+
+void LoadWindowSettings(HWND mainWindow);
+void SaveWindowSettings(HWND mainWindow);
+void LoadFavorites();
+void SaveFavorites();
+void PlaceWinampWindow(HWND mainWindow);
+void RestoreWinampFont();
+
+// Song index, checked count, disk identifier and title cleared.
+void ClearCatalogueState();
+void ReleaseCatalogue();
+
+// Window caption: the disk identifier while a language file is in use,
+// otherwise the disk title when it has one, else the identifier.
+std::u16string MainCaption(bool languageFileInUse);
+void SetApplicationTitle(const std::u16string& title);
+
+// Player calls of the disk watch and the shutdown.
+void PausePlayerIfPlaying();
+void TogglePlayerPause();
+void ClearPlayerList();
+void StopPlayerForRelease();
+
+}  // namespace qlm
+
+namespace qlm {
+// RootDir of the registry: the installed program file, empty when absent.
+std::u16string ReadInstalledProgramPath();
+void CreateToolTipsWindow();
+void DestroyToolTipsWindow();
+}  // namespace qlm
