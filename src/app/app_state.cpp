@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "content/catalogue.h"
 #include "win/window.h"
 
 namespace qlm {
@@ -9,6 +10,11 @@ namespace qlm {
 AppState& App() {
     static AppState state;
     return state;
+}
+
+Catalogue& TheCatalogue() {
+    static Catalogue catalogue;
+    return catalogue;
 }
 
 namespace {

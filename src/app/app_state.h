@@ -25,10 +25,15 @@ struct AppState {
     bool quitAtStart = false;
     bool favoritesInInstallFolder = false;
     bool winampFontSwitched = false;
+    std::u16string winampProgram;       // the Winamp the player dispatcher drives
     bool closing1 = false, closing2 = false;
 };
 
 AppState& App();
+
+class Catalogue;
+// The one catalogue of the loaded disk, replaced as a whole at a disk change.
+Catalogue& TheCatalogue();
 
 // arial.ttf of the support folder as a font resource, and its removal.
 void InstallSupportFont();

@@ -10,8 +10,10 @@
 #include "app/startup_paths.h"
 #include "app/startup_steps.h"
 #include "app/version_compare.h"
+#include "content/catalogue.h"
 #include "content/disk_location.h"
 #include "content/disk_search_win.h"
+#include "playback/winamp_control.h"
 
 namespace qlm {
 namespace {
@@ -217,8 +219,8 @@ void TMainForm::CheckLanguageVersion() {
 void TMainForm::CreateTextWindow() {
     AppState& app = App();
     form4_ = std::make_unique<TForm4>();
-    form4_->Create(hwnd());
-    switch (form4_->LoadResult()) {
+    form4_->Create(hwnd(), TheCatalogue(), app.diskRoot, !app.languageId.empty());
+    switch (form4_->DescriptionResult()) {
         case DescriptionLoadResult::Loaded:
             FillTree();
             break;
@@ -237,7 +239,33 @@ void TMainForm::CreateTextWindow() {
 }
 
 void TMainForm::StartPlayer() {
-    // Filled in with the player dispatcher: find Winamp, register it, select it.
+    AppState& app = App();
+    std::u16string winamp = FindWinampProgram(app.diskRoot, app.runningFromCd);
+    if (winamp.empty()) {
+        ShowStartupMessage(hwnd(), StartupText::WinampNotFound, StartupText::ErrorCaption, MessageIcon::Error);
+        ReleaseCatalogueAndPlayer();
+        app.quitAtStart = true;
+        return;
+    }
+    // Winamp's own bitmap font cannot show Cyrillic names: off while the shell runs.
+    if (!app.runningFromCd && TheCatalogue().NameCharset() == kCyrillicCharset)
+        app.winampFontSwitched = SwitchOffWinampFont(winamp);
+    app.winampProgram = winamp;
+    players_ = std::make_unique<TMultiPlayers>(false, WinampPlayerFactory());
+    players_->Register(kWinampPlayerId, winamp, SW_HIDE);
+    players_->Select(kWinampPlayerId);
+}
+
+void TMainForm::PausePlayerIfPlaying() {
+    if (players_ && players_->GetState() == kPlayerPlaying) players_->Pause();
+}
+
+void TMainForm::TogglePlayerPause() {
+    if (players_) players_->Pause();
+}
+
+void TMainForm::ClearPlayerList() {
+    if (players_) players_->ClearList();
 }
 
 void TMainForm::SetCaptions() {
@@ -331,11 +359,17 @@ void TMainForm::FormDestroy() {
 
 void TMainForm::ReleaseCatalogueAndPlayer() {
     RemoveSupportFont();
-    Guarded([&] { StopPlayerForRelease(); });
-    Guarded([&] { RestoreWinampFont(); });
+    Guarded([&] {
+        if (players_) players_->Stop();
+    });
+    Guarded([&] {
+        AppState& app = App();
+        if (app.winampFontSwitched) RestoreWinampFont(app.winampProgram);
+        app.winampFontSwitched = false;
+    });
     Guarded([&] {
         if (tree_) TreeView_DeleteAllItems(tree_);
-        ReleaseCatalogue();
+        ReleaseCatalogue(TheCatalogue());
     });
 }
 
@@ -385,7 +419,7 @@ void TMainForm::ChangeDisk() {
     Guarded([&] { SaveFavorites(); });
     Guarded([&] {
         if (tree_) TreeView_DeleteAllItems(tree_);
-        ReleaseCatalogue();
+        ReleaseCatalogue(TheCatalogue());
         form4_.reset();
         ClearCatalogueState();
         ClearPlayerList();

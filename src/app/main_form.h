@@ -10,14 +10,13 @@
 #include <string>
 
 #include "base/align_layout.h"
+#include "playback/multi_players.h"
 #include "pages/text_form.h"
 #include "win/align_windows.h"
 #include "win/window.h"
 
 namespace qlm {
 
-// The player dispatcher arrives with playback; until then nothing is owned here.
-class TMultiPlayers {};
 
 // Posted by the update dialog when it closes; wParam carries the dialog's
 // result (1: an installer was started, so the program closes).
@@ -69,6 +68,11 @@ private:
     void ReleaseCatalogueAndPlayer();
     bool RestartResume();
     void LoadFirstLeafPlayList();
+
+    // Player calls of the disk watch and the shutdown.
+    void PausePlayerIfPlaying();
+    void TogglePlayerPause();
+    void ClearPlayerList();
 
     // Disk watch and disk change.
     void WatchDisk();

@@ -8,6 +8,7 @@
 
 #include "app/app_state.h"
 #include "app/main_form.h"
+#include "content/catalogue.h"
 #include "win/handles.h"
 
 namespace qlm {
@@ -138,8 +139,28 @@ void TMainForm::ApplyMinimumHeight() {
                      std::max<int>(rc.bottom - rc.top, minHeight_), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+namespace {
+void InsertNodes(HWND tree, const Catalogue& cat, const std::vector<TRDataNode*>& nodes, HTREEITEM parent) {
+    for (const TRDataNode* node : nodes) {
+        std::wstring text = win::Wide(cat.NodeDisplayText(*node, true, false));
+        TVINSERTSTRUCTW ins{};
+        ins.hParent = parent;
+        ins.hInsertAfter = TVI_LAST;
+        ins.item.mask = TVIF_TEXT | TVIF_PARAM;
+        ins.item.pszText = text.data();
+        ins.item.lParam = node->ListIndex;
+        HTREEITEM item = TreeView_InsertItem(tree, &ins);
+        if (item && !node->Children.empty()) InsertNodes(tree, cat, node->Children, item);
+    }
+}
+}  // namespace
+
 void TMainForm::FillTree() {
-    // Plain catalogue nodes go in with the catalogue.
+    if (!tree_) return;
+    win::RedrawScope redraw(tree_);
+    TreeView_DeleteAllItems(tree_);
+    const Catalogue& cat = TheCatalogue();
+    InsertNodes(tree_, cat, cat.Roots(), TVI_ROOT);
 }
 
 }  // namespace qlm

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "app/app_state.h"
+#include "content/catalogue.h"
 #include "win/window.h"
 
 namespace qlm {
@@ -80,18 +81,23 @@ void SaveWindowSettings(HWND) {}
 void LoadFavorites() {}
 void SaveFavorites() {}
 void PlaceWinampWindow(HWND) {}
-void RestoreWinampFont() {}
-void ClearCatalogueState() {}
-void ReleaseCatalogue() {}
+bool SwitchOffWinampFont(const std::u16string&) { return false; }
+void RestoreWinampFont(const std::u16string&) {}
+void ClearCatalogueState() {
+    Catalogue& cat = TheCatalogue();
+    cat.settings.DiskIdentifier.clear();
+    cat.settings.DiskTitle.clear();
+}
 
-std::u16string MainCaption(bool) { return u"QLM Musical Player"; }
+std::u16string MainCaption(bool languageFileInUse) {
+    const Catalogue& cat = TheCatalogue();
+    const auto& s = cat.settings;
+    if (!languageFileInUse && !s.DiskTitle.empty()) return cat.DiskText(s.DiskTitle);
+    return cat.DiskText(s.DiskIdentifier);
+}
 
 void SetApplicationTitle(const std::u16string&) {}
 
-void PausePlayerIfPlaying() {}
-void TogglePlayerPause() {}
-void ClearPlayerList() {}
-void StopPlayerForRelease() {}
 
 }  // namespace qlm
 

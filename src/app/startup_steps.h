@@ -42,22 +42,19 @@ void SaveWindowSettings(HWND mainWindow);
 void LoadFavorites();
 void SaveFavorites();
 void PlaceWinampWindow(HWND mainWindow);
-void RestoreWinampFont();
+// Winamp's bitmap-font option (Winamp.ini beside the program): switched off
+// when it was on (true then), and back on at the end.
+bool SwitchOffWinampFont(const std::u16string& winampProgram);
+void RestoreWinampFont(const std::u16string& winampProgram);
 
 // Song index, checked count, disk identifier and title cleared.
 void ClearCatalogueState();
-void ReleaseCatalogue();
 
 // Window caption: the disk identifier while a language file is in use,
 // otherwise the disk title when it has one, else the identifier.
 std::u16string MainCaption(bool languageFileInUse);
 void SetApplicationTitle(const std::u16string& title);
 
-// Player calls of the disk watch and the shutdown.
-void PausePlayerIfPlaying();
-void TogglePlayerPause();
-void ClearPlayerList();
-void StopPlayerForRelease();
 
 }  // namespace qlm
 

@@ -1,14 +1,19 @@
 #include "pages/text_form.h"
 
+#include "content/disk_loader.h"
+
 namespace qlm {
 namespace {
 constexpr const wchar_t* kClassName = L"TForm4";
 
-// Reads {disk root}qlm.cfg into the catalogue and the disk settings.
-DescriptionLoadResult LoadDescriptionForTextWindow() { return DescriptionLoadResult::Loaded; }
+// The tag scan of a disk whose description carries no tags.
+void RunTagScan(Catalogue&) {}
 }  // namespace
 
-bool TForm4::Create(HWND owner) {
+bool TForm4::Create(HWND owner, Catalogue& catalogue, const std::u16string& root, bool secondLanguageActive) {
+    catalogue_ = &catalogue;
+    root_ = root;
+    secondLanguageActive_ = secondLanguageActive;
     RegisterWindowClass(kClassName, CS_HREDRAW | CS_VREDRAW, GetSysColorBrush(COLOR_BTNFACE));
     win::CreateParams p;
     p.className = kClassName;
@@ -36,6 +41,24 @@ LRESULT TForm4::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-void TForm4::FormCreate() { loadResult_ = LoadDescriptionForTextWindow(); }
+void TForm4::FormCreate() {
+    LoadOptions options;
+    options.root = root_;
+    options.secondLanguageActive = secondLanguageActive_;
+    LoadResult r = LoadDiskDescription(*catalogue_, options);
+    switch (r.outcome) {
+        case LoadOutcome::NotADisk:
+            loadResult_ = DescriptionLoadResult::Damaged;
+            return;
+        case LoadOutcome::NewerVersion:
+            loadResult_ = DescriptionLoadResult::NeedsNewerProgram;
+            return;
+        case LoadOutcome::Loaded:
+        case LoadOutcome::NoDescription:
+            loadResult_ = DescriptionLoadResult::Loaded;
+            break;
+    }
+    if (r.NeedsTagScan(*catalogue_)) RunTagScan(*catalogue_);
+}
 
 }  // namespace qlm
