@@ -39,6 +39,34 @@ struct DiskSettings {
     uint8_t TextCharset = kCyrillicCharset;  // text window font
 };
 
+// Calls f(name, field) for every DiskSettings field, in declaration order;
+// field is std::string, bool, uint16_t or uint8_t (const when s is const).
+template <class S, class F>
+void VisitSettingsFields(S& s, F&& f) {
+    f("DiskIdentifier", s.DiskIdentifier);
+    f("DiskTitle", s.DiskTitle);
+    f("TitlePicture", s.TitlePicture);
+    f("HasTexts", s.HasTexts);
+    f("SlidesEnabled", s.SlidesEnabled);
+    f("VideosEnabled", s.VideosEnabled);
+    f("VideoListInFile", s.VideoListInFile);
+    f("TwoLevelFolders", s.TwoLevelFolders);
+    f("DualLanguageNames", s.DualLanguageNames);
+    f("DualLanguageVideos", s.DualLanguageVideos);
+    f("DualLanguageSlides", s.DualLanguageSlides);
+    f("DualLanguageTexts", s.DualLanguageTexts);
+    f("NumberSongs", s.NumberSongs);
+    f("LongFolderRecords", s.LongFolderRecords);
+    f("PictureListInFile", s.PictureListInFile);
+    f("TagsInFile", s.TagsInFile);
+    f("TextsNotSearchable", s.TextsNotSearchable);
+    f("TagFieldsAvailable", s.TagFieldsAvailable);
+    f("TagFieldsShown", s.TagFieldsShown);
+    f("Charset1", s.Charset1);
+    f("Charset2", s.Charset2);
+    f("TextCharset", s.TextCharset);
+}
+
 // One HTML page the description declares (flags and byte: packed form only).
 struct PageEntry {
     std::string Caption;

@@ -1,0 +1,53 @@
+// qlmdisk: the disk authoring tool. One table of subcommands; each lives in
+// its own file (commands.h).
+#include <cstring>
+#include <iostream>
+
+#include "base/text_codec.h"
+#include "qlmdisk/commands.h"
+#include "qlmdisk/tool_io.h"
+
+namespace qlm::disk {
+namespace {
+
+const Command kCommands[] = {
+    {"write", "write MANIFEST.json DISKDIR   write DISKDIR/qlm.cfg from a manifest (MANIFEST.md)", RunWrite},
+    {"records", "records encode TEXT CFG | records decode CFG   the record form, one record per line", RunRecords},
+    {"dump", "dump DISKDIR [--second-language]   load the disk as the player does and print it as JSON", RunDump},
+    {"key", "key   print the running-key constants", RunKey},
+};
+
+int Usage(int code) {
+    std::ostream& out = code == kExitOk ? std::cout : std::cerr;
+    out << "usage: qlmdisk COMMAND ...\n";
+    for (const auto& c : kCommands) out << "  qlmdisk " << c.usage << "\n";
+    return code;
+}
+
+}  // namespace
+
+int Main(const Args& all) {
+    if (all.empty()) return Usage(kExitUsage);
+    if (all[0] == "help" || all[0] == "--help" || all[0] == "-h") return Usage(kExitOk);
+    for (const auto& c : kCommands)
+        if (all[0] == c.name) return c.run(Args(all.begin() + 1, all.end()));
+    Complain("unknown command \"" + all[0] + "\"", kExitUsage);
+    return Usage(kExitUsage);
+}
+
+}  // namespace qlm::disk
+
+#ifdef _WIN32
+int wmain(int argc, wchar_t** argv) {
+    qlm::disk::Args args;
+    for (int i = 1; i < argc; ++i) {
+        std::u16string a(reinterpret_cast<const char16_t*>(argv[i]), std::wcslen(argv[i]));
+        args.push_back(qlm::Utf16ToUtf8(a));
+    }
+    return qlm::disk::Main(args);
+}
+#else
+int main(int argc, char** argv) {
+    return qlm::disk::Main(qlm::disk::Args(argv + 1, argv + argc));
+}
+#endif
