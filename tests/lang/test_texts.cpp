@@ -5,6 +5,7 @@
 #include "base/file_path.h"
 #include "base/text_codec.h"
 #include "lang/builtin_texts.h"
+#include "lang/main_window_slots.h"
 #include "lang/page_caption.h"
 #include "lang/texts.h"
 
@@ -23,6 +24,19 @@ TEST(BuiltInTexts, EveryTextOnceAndNotEmpty) {
         EXPECT_TRUE(std::any_of(BuiltInTexts().begin(), BuiltInTexts().end(),
                                 [&](const BuiltInText& t) { return t.section == s; }))
             << s;
+}
+
+TEST(BuiltInTexts, EveryControlSlotHasOne) {
+    int textBtn = 0;
+    for (const auto& slot : MainWindowSlots()) {
+        EXPECT_FALSE(BuiltInTextOf(slot.section, slot.key).empty()) << slot.section << "/" << slot.key;
+        EXPECT_FALSE(slot.controls[0].empty());
+        EXPECT_EQ(slot.slidesOnly, slot.section == "SlidePage");
+        if (slot.controls[0] == "TextBtn") {
+            EXPECT_EQ(slot.key, textBtn++ == 0 ? "Text" : "ShowInfo") << "ShowInfo must win";
+        }
+    }
+    EXPECT_EQ(textBtn, 2);
 }
 
 TEST(BuiltInTexts, LookAlikeLettersAreKept) {
