@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <cstdlib>
 #include <fstream>
 
 #include "base/text_codec.h"
@@ -113,6 +114,30 @@ TEST_F(LanguageFolder, StartUpChoiceAndSwitching) {
     EXPECT_EQ(lang.Id(), u"") << "nothing was loaded";
     EXPECT_EQ(lang.Menu().items.size(), 2u);
     EXPECT_EQ(lang.MenuIndex(), 0);
+}
+
+// The build puts English.lng into the About folder beside the program.
+TEST(ShippedLanguages, EnglishIsInTheSupportFolder) {
+    const char* bin = std::getenv("QLM_BINARY_DIR");
+    ASSERT_NE(bin, nullptr);
+    std::u16string folder = Utf8ToUtf16(bin) + u"/src/app/About/";
+#ifdef _WIN32
+    for (auto& c : folder)
+        if (c == u'/') c = u'\\';
+    folder = u"Z:" + folder;
+#endif
+    LanguageState lang;
+    lang.SetSupportFolder(folder);
+    lang.ChooseAtStartUp(u"");
+    const LanguageMenu& menu = lang.RebuildMenu();
+    ASSERT_EQ(menu.items.size(), 2u);
+    EXPECT_EQ(menu.items[1].caption, u"Английский");
+    EXPECT_EQ(lang.Switch(1), SwitchResult::LoadedFile);
+    EXPECT_EQ(lang.Id(), u"English");
+    EXPECT_EQ(lang.Texts().Text("MainMenu", "SelectLanguage"), u"Select &language");
+    EXPECT_EQ(lang.Menu().items[0].caption, u"Russian");
+    EXPECT_EQ(lang.Menu().items[1].caption, u"English");
+    EXPECT_EQ(lang.MenuIndex(), 1);
 }
 
 TEST(CurrentLanguage, StartsWithTheBuiltInTexts) {
