@@ -71,7 +71,8 @@ Settings LoadSettings(ProfileStore& ini, const DiskContext& disk);
 // main window, the floating bounds of the text window (its last remembered
 // bounds while it is maximised), the docked state and width, the Winamp window
 // rectangle when a Winamp window exists (else leave winampLeft/Top empty and
-// the main window's left and top - 115 are written).
+// the main window's left and top - 115 are written). settings_win.h has
+// NormalBounds / SetNormalBounds and WinampWindowPosition for this.
 void SaveSettings(ProfileStore& ini, RegistryStore& reg, std::u16string_view languageId, const Settings& s,
                   const DiskContext& disk);
 

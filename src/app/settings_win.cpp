@@ -114,4 +114,29 @@ void WinRegistryStore::WriteValue(std::u16string_view name, std::u16string_view 
                    static_cast<DWORD>((v.size() + 1) * sizeof(char16_t)));
 }
 
+WindowBounds NormalBounds(HWND window) {
+    WINDOWPLACEMENT wp{};
+    wp.length = sizeof(wp);
+    if (!GetWindowPlacement(window, &wp)) return {};
+    const RECT& r = wp.rcNormalPosition;
+    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+void SetNormalBounds(HWND window, const WindowBounds& b) {
+    WINDOWPLACEMENT wp{};
+    wp.length = sizeof(wp);
+    if (!GetWindowPlacement(window, &wp)) return;
+    wp.rcNormalPosition = {b.left, b.top, b.left + b.width, b.top + b.height};
+    wp.showCmd = IsWindowVisible(window) ? wp.showCmd : SW_HIDE;
+    wp.flags = 0;
+    SetWindowPlacement(window, &wp);
+}
+
+std::optional<Position> WinampWindowPosition() {
+    HWND winamp = FindWindowW(L"Winamp v1.x", nullptr);
+    RECT r{};
+    if (!winamp || !GetWindowRect(winamp, &r)) return std::nullopt;
+    return Position{r.left, r.top};
+}
+
 }  // namespace qlm::app

@@ -2,10 +2,14 @@
 // profile functions and the program's registry key.
 #pragma once
 
+#include <windows.h>
+
+#include <optional>
 #include <string>
 
 #include "app/settings_profile.h"
 #include "app/settings_registry.h"
+#include "app/settings_store.h"
 
 namespace qlm::app {
 
@@ -47,5 +51,13 @@ public:
     std::u16string ReadValue(std::u16string_view name) override;
     void WriteValue(std::u16string_view name, std::u16string_view value) override;
 };
+
+// A window's normal (not maximised, not minimised) bounds as the settings keep
+// them: GetWindowPlacement's rectangle, width = right - left.
+WindowBounds NormalBounds(HWND window);
+// Gives a window its normal bounds without showing or activating it.
+void SetNormalBounds(HWND window, const WindowBounds& b);
+// Left and top of Winamp's main window (class "Winamp v1.x") when one exists.
+std::optional<Position> WinampWindowPosition();
 
 }  // namespace qlm::app

@@ -141,3 +141,48 @@ TEST(WinRegistryStore, LanguageValueRoundTrip) {
 
 }  // namespace
 }  // namespace qlm::app
+
+namespace qlm::app {
+namespace {
+
+struct TestWindow {
+    explicit TestWindow(const wchar_t* cls) {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = DefWindowProcW;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = cls;
+        RegisterClassW(&wc);
+        hwnd = CreateWindowExW(0, cls, L"", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr,
+                               GetModuleHandleW(nullptr), nullptr);
+    }
+    ~TestWindow() { DestroyWindow(hwnd); }
+    HWND hwnd;
+};
+
+TEST(WindowBoundsOfWindows, NormalBoundsSurviveMaximising) {
+    TestWindow w(L"QlmSettingsTestWindow");
+    ASSERT_NE(w.hwnd, nullptr);
+    WindowBounds b{70, 201, 477, 348};
+    SetNormalBounds(w.hwnd, b);
+    EXPECT_EQ(NormalBounds(w.hwnd), b);
+    EXPECT_FALSE(IsWindowVisible(w.hwnd)) << "placing does not show";
+    ShowWindow(w.hwnd, SW_SHOWMAXIMIZED);
+    EXPECT_EQ(NormalBounds(w.hwnd), b) << "what is saved is the normal placement";
+    SetNormalBounds(w.hwnd, {10, 20, 300, 200});
+    EXPECT_TRUE(IsZoomed(w.hwnd));
+    ShowWindow(w.hwnd, SW_RESTORE);
+    EXPECT_EQ(NormalBounds(w.hwnd), (WindowBounds{10, 20, 300, 200}));
+}
+
+TEST(WindowBoundsOfWindows, WinampWindowPosition) {
+    EXPECT_FALSE(WinampWindowPosition().has_value());
+    TestWindow winamp(L"Winamp v1.x");
+    SetWindowPos(winamp.hwnd, nullptr, 123, 45, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    auto p = WinampWindowPosition();
+    ASSERT_TRUE(p.has_value());
+    EXPECT_EQ(p->left, 123);
+    EXPECT_EQ(p->top, 45);
+}
+
+}  // namespace
+}  // namespace qlm::app
