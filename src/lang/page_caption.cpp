@@ -8,16 +8,16 @@ bool Blank(char16_t c) { return c == u' ' || c == u'\t'; }
 std::u16string NormalizePageCaption(std::u16string_view caption) {
     while (!caption.empty() && Blank(caption.front())) caption.remove_prefix(1);
     while (!caption.empty() && (Blank(caption.back()) || caption.back() == 0)) caption.remove_suffix(1);
-    std::u16string s(caption);
-    size_t i = 0;
-    while (s.size() >= 3 && i <= s.size() - 3) {
-        if (Blank(s[i]) && Blank(s[i + 1]))
-            s.erase(i, 1);
-        else if (s[i] == u'&' && !Blank(s[i + 1]))
-            s.erase(i, 1);
-        else
-            ++i;
+    // Removing the character at the walk's position brings the next one
+    // there, so one pass that drops or keeps characters does the walk.
+    std::u16string s;
+    s.reserve(caption.size());
+    size_t j = 0;
+    for (; j + 3 <= caption.size(); ++j) {
+        bool drop = (Blank(caption[j]) && Blank(caption[j + 1])) || (caption[j] == u'&' && !Blank(caption[j + 1]));
+        if (!drop) s.push_back(caption[j]);
     }
+    s.append(caption.substr(j));
     return s;
 }
 
