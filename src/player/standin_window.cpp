@@ -17,6 +17,14 @@ std::wstring Wide(const char* ansi) {
     return w;
 }
 
+// "C:\Music\Song.mp3" -> "Song"
+std::wstring TitleOfPath(const std::string& path) {
+    std::string name = path.substr(path.find_last_of("\\/") + 1);
+    auto dot = name.rfind('.');
+    if (dot != std::string::npos && dot > 0) name.erase(dot);
+    return Wide(name.c_str());
+}
+
 std::wstring Clock(int64_t ms) {
     if (ms < 0) return L"-:--";
     wchar_t buf[32];
@@ -172,7 +180,7 @@ void StandInWindow::RefreshView() {
                             : core_.State() == PlayState::Paused ? "paused"
                                                                  : "stopped";
     std::wstring name = core_.PlayingName().empty() ? Wide(core_.EntryTitle(core_.ListPosition()))
-                                                    : Wide(core_.PlayingName().c_str());
+                                                    : TitleOfPath(core_.PlayingName());
     std::wstring status = name + L"\n" + Clock(core_.PositionMs()) + L" / " + Clock(core_.PlayingLengthMs()) + L"   " +
                           Wide(stateText) + L"   vol " + std::to_wstring(core_.Volume() * 100 / 255) + L"%";
     if (status != shownStatus_) {
