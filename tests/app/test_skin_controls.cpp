@@ -1,0 +1,244 @@
+// Skinned controls under Wine: every picture of the table loads at its size,
+// the message box answers the codes of its buttons, Esc and the modeless form,
+// image buttons follow the naming rule, the colour scheme swaps panel pixels.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <functional>
+
+#include "app/colour_scheme.h"
+#include "app/image_button.h"
+#include "app/message_box.h"
+#include "app/message_box_layout.h"
+#include "app/skin/skin_table.h"
+#include "app/skin_picture.h"
+#include "app/skin_scheme.h"
+
+namespace qlm {
+namespace {
+
+TEST(SkinResources, EveryNameOfTheTableLoadsAtItsSize) {
+    const auto names = skin::AllPictureNames();
+    ASSERT_GT(names.size(), 150u);
+    for (const auto& name : names) {
+        const SkinPicture p = LoadSkinPicture(std::string_view(name));
+        ASSERT_FALSE(p.Empty()) << name;
+        const auto size = skin::PictureSize(name);
+        EXPECT_EQ(p.Width(), size->x) << name;
+        EXPECT_EQ(p.Height(), size->y) << name;
+    }
+    // Names are matched without regard to case.
+    EXPECT_FALSE(LoadSkinPicture(std::string_view("ListBtnURus")).Empty());
+    EXPECT_TRUE(LoadSkinPicture(std::string_view("NOSUCHPICTURE")).Empty());
+}
+
+TEST(SkinResources, PanelBackgroundsShowTheFirstSchemeColourInTheDisplay) {
+    const uint32_t s0 = kColourSchemes[0].Pixel();
+    for (const char* name : {"PLAYERLEFTIMAGE", "PLAYERCENTERIMAGE", "PLAYERRIGHTIMAGE"}) {
+        const SkinPicture p = LoadSkinPicture(std::string_view(name));
+        ASSERT_FALSE(p.Empty());
+        EXPECT_EQ(p.PixelAt(p.Width() - 1 > 20 ? 20 : 0, 50), s0) << name;
+        EXPECT_EQ(p.PixelAt(0, 10), p.Width() == 38 ? p.PixelAt(0, 10) : s0) << name;
+    }
+}
+
+// Runs `action` on the box once it is up, from a timer of the modal loop.
+struct BoxDriver {
+    static inline std::function<void(TMessageForm&)> action;
+    static inline int ticks = 0;
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD) {
+        TMessageForm* f = ActiveMessageForm();
+        if (f && f->hwnd() && IsWindowVisible(f->hwnd())) {
+            KillTimer(nullptr, id);
+            auto a = std::move(action);
+            if (a) a(*f);
+        } else if (++ticks > 200) {
+            KillTimer(nullptr, id);
+        }
+    }
+    static void Arm(std::function<void(TMessageForm&)> a) {
+        action = std::move(a);
+        ticks = 0;
+        SetTimer(nullptr, 0, 20, &Tick);
+    }
+};
+
+void Click(HWND button) {
+    PostMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    PostMessageW(button, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+}
+
+TEST(SkinMessageBox, AnswersTheCodeOfThePressedButton) {
+    BoxDriver::Arm([](TMessageForm& f) {
+        ASSERT_EQ(f.Buttons().size(), 3u);
+        Click(f.Buttons()[1]);
+    });
+    EXPECT_EQ(ShowMessageBox(u"Музыкальный диск не наден!", u"Ошибка", 0, 0, u"Повтор\rОбзор\r&Отмена",
+                             std::string("\x05\x09\x02", 3)),
+              9);
+    EXPECT_EQ(ActiveMessageForm(), nullptr);
+}
+
+TEST(SkinMessageBox, ButtonsSitWhereTheFormulaPutsThemAndAMissingCaptionStaysEmpty) {
+    BoxDriver::Arm([](TMessageForm& f) {
+        RECT wr;
+        GetWindowRect(f.hwnd(), &wr);
+        RECT cr;
+        GetClientRect(f.hwnd(), &cr);
+        EXPECT_EQ(cr.right, kMessageClientWidth);
+        EXPECT_EQ(cr.bottom, kMessageClientHeight);
+        const auto lefts = MessageButtonLefts(wr.right - wr.left, 3);
+        for (size_t i = 0; i < 3; ++i) {
+            RECT br;
+            GetWindowRect(f.Buttons()[i], &br);
+            MapWindowPoints(nullptr, f.hwnd(), reinterpret_cast<POINT*>(&br), 2);
+            EXPECT_EQ(br.left, lefts[i]);
+            EXPECT_EQ(br.top, kMessageButtonTop);
+            EXPECT_EQ(br.right - br.left, kMessageButtonWidth);
+            EXPECT_EQ(br.bottom - br.top, kMessageButtonHeight);
+        }
+        wchar_t text[16] = L"x";
+        GetWindowTextW(f.Buttons()[2], text, 16);
+        EXPECT_STREQ(text, L"");
+        PostMessageW(f.Buttons()[0], WM_KEYDOWN, VK_RETURN, 0);
+    });
+    EXPECT_EQ(ShowMessageBox(u"Три кода, две надписи", u"Test", 2, 0, u"Да\rНет", "\x03\x04\x07"), 3);
+}
+
+void CALLBACK PressSecondIfStillUp(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    TMessageForm* f = ActiveMessageForm();
+    if (f && !f->Closed()) Click(f->Buttons()[1]);
+}
+
+TEST(SkinMessageBox, EscapeAnswersZeroUnlessForbidden) {
+    BoxDriver::Arm([](TMessageForm& f) { PostMessageW(f.Buttons()[0], WM_KEYDOWN, VK_ESCAPE, 0); });
+    EXPECT_EQ(ShowMessageBox(u"Удалить? Вы уверены?", u"Удаление", 2, 0, u"Да\rНет", "\x03\x04"), 0);
+
+    BoxDriver::Arm([](TMessageForm& f) {
+        PostMessageW(f.Buttons()[0], WM_KEYDOWN, VK_ESCAPE, 0);
+        // Still up after the Esc: then press "Нет".
+        SetTimer(nullptr, 0, 100, &PressSecondIfStillUp);
+    });
+    EXPECT_EQ(ShowMessageBox(u"Esc не закрывает", u"Test", 1, kMessageNoEscape, u"Да\rНет", "\x03\x04"), 4);
+}
+
+TEST(SkinMessageBox, ModelessAndButtonlessBoxesReturnAtOnceAndStayUp) {
+    EXPECT_EQ(ShowMessageBox(u"Подождите пожалуйста. Идёт загрузка QLM Musical Player ...", u"QLM Musical Player",
+                             3, kMessageNoEscape, u"", ""),
+              0);
+    TMessageForm* f = ActiveMessageForm();
+    ASSERT_NE(f, nullptr);
+    EXPECT_TRUE(IsWindowVisible(f->hwnd()));
+    EXPECT_EQ(GetWindowLongW(f->hwnd(), GWL_STYLE) & WS_SYSMENU, 0);  // no border icons
+
+    // A modal box over it takes the reference for its life and gives it back.
+    BoxDriver::Arm([](TMessageForm& m) { Click(m.Buttons()[0]); });
+    EXPECT_EQ(ShowMessageBox(u"Не найден Winamp!", u"Ошибка", 0, 0, u"OK", "\x06"), 6);
+    EXPECT_EQ(ActiveMessageForm(), f);
+
+    FreeMessageForm();
+    EXPECT_EQ(ActiveMessageForm(), nullptr);
+
+    EXPECT_EQ(ShowMessageBox(u"modeless with a button", u"Update", 3, kMessageModeless, u"&Отмена", "\x01"), 0);
+    f = ActiveMessageForm();
+    ASSERT_NE(f, nullptr);
+    bool closed = false;
+    f->OnClose = [&](TMessageForm& m) { closed = m.Result() == 1; };
+    SendMessageW(f->hwnd(), WM_COMMAND, MAKEWPARAM(TMessageForm::kFirstButtonId, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(f->Buttons()[0]));
+    EXPECT_TRUE(closed);
+    FreeMessageForm();
+}
+
+TEST(ImageButton, SettersLoadThePicturesOfTheNamingRule) {
+    TImageButton b("PlayCheckedBtn");
+    SetButtonPicture(b, false, true, true, true);
+    EXPECT_EQ(b.PictureName(), "PLAYCHECKEDBTNP");
+    EXPECT_FALSE(b.Enabled());
+    SetButtonPicture(b, false, true, true, false);
+    EXPECT_EQ(b.PictureName(), "PLAYCHECKEDBTNSU");
+    EXPECT_TRUE(b.Enabled());
+
+    TImageButton shared("PrevInformHTMLBtn");
+    shared.ResouceName = "PrevBtn";
+    SetButtonPicture(shared, true, false, false, false);
+    EXPECT_EQ(shared.PictureName(), "PREVBTND");
+
+    TImageButton page("ListBtn");
+    SetLanguageButtonPicture(page, false, true, true, false);
+    EXPECT_EQ(page.PictureName(), "LISTBTNDENG");
+    SetLanguageButtonPicture(page, false, true, true, true);
+    EXPECT_EQ(page.PictureName(), "LISTBTNSENG");
+
+    TImageButton toggle("ExpTreeBtn");
+    SetTogglePicture(toggle, "ExpTreeBtn", true, false);
+    EXPECT_EQ(toggle.Tag, 1);
+    EXPECT_EQ(toggle.PictureName(), "EXPTREEBTND");
+    SetTogglePicture(toggle, "ExpTreeBtn", false, true);
+    EXPECT_EQ(toggle.Tag, 1);  // passive keeps the tag
+    EXPECT_FALSE(toggle.Enabled());
+
+    // A missing resource keeps the previous picture.
+    toggle.LoadPicture("NOSUCHPICTURE");
+    EXPECT_EQ(toggle.PictureName(), "EXPTREEBTNP");
+
+    TImageButton logo("LDLogo");
+    LoadImagePicture(logo, "LDLogo2");
+    EXPECT_EQ(logo.PictureName(), "LDLOGO2");
+}
+
+TEST(ImageButton, AutoSizeCenterAndStretchPlaceThePicture) {
+    TImageButton b("FindBtn");
+    EXPECT_EQ(b.Width(), 105);
+    EXPECT_EQ(b.Height(), 105);
+    b.SetBounds(10, 20, 100, 50);
+    SetButtonPicture(b, false, false, false, false);
+    RECT r = b.PictureRect();
+    EXPECT_EQ(r.left, 10);
+    EXPECT_EQ(r.right, 46);
+    EXPECT_FALSE(b.IsOpaque());  // picture smaller than the control
+    b.Center = true;
+    r = b.PictureRect();
+    EXPECT_EQ(r.left, 10 + (100 - 36) / 2);
+    EXPECT_EQ(r.top, 20 + (50 - 36) / 2);
+    b.Stretch = true;
+    EXPECT_TRUE(b.IsOpaque());
+    b.Stretch = false;
+    b.AutoSize = true;
+    SetButtonPicture(b, true, false, false, false);
+    EXPECT_EQ(b.Width(), 36);
+    EXPECT_EQ(b.Height(), 36);
+    EXPECT_TRUE(b.IsOpaque());
+}
+
+TEST(ColourScheme, ApplySwapsThePanelAndReloadsTheSchemeImages) {
+    ResetColourScheme();
+    TImageButton left("PlayerLeftImage"), center("PlayerCenterImage"), right("PlayerRightImage");
+    TImageButton logo("LDLogo"), elt("TLElt"), wall("LWall"), icons("PlIconStr");
+    for (TImageButton* i : {&left, &center, &right}) LoadImagePicture(*i);
+    int redraws = 0;
+    ColourSchemeTargets t{&left, &center, &right, &logo, &elt, &wall, &icons, [&] { ++redraws; }};
+    ApplyColourScheme(7, t);  // above 2 counts as 0
+    EXPECT_EQ(CurrentColourScheme(), 0);
+    EXPECT_EQ(logo.PictureName(), "LDLOGO0");
+    ApplyColourScheme(1, t);
+    EXPECT_EQ(CurrentColourScheme(), 1);
+    EXPECT_EQ(left.Picture().PixelAt(20, 50), kColourSchemes[1].Pixel());
+    EXPECT_EQ(center.Picture().PixelAt(0, 50), kColourSchemes[1].Pixel());
+    EXPECT_EQ(right.Picture().PixelAt(10, 50), kColourSchemes[1].Pixel());
+    EXPECT_EQ(icons.PictureName(), "PLICONSTR1");
+    EXPECT_EQ(wall.PictureName(), "LWALL1");
+    ApplyColourScheme(2, t);
+    ApplyColourScheme(0, t);
+    EXPECT_EQ(left.Picture().PixelAt(20, 50), kColourSchemes[0].Pixel());
+    // Nothing outside the display changed colour on the way round.
+    const SkinPicture fresh = LoadSkinPicture(std::string_view("PLAYERRIGHTIMAGE"));
+    for (int y = 0; y < fresh.Height(); ++y)
+        for (int x = 0; x < fresh.Width(); ++x) ASSERT_EQ(right.Picture().PixelAt(x, y), fresh.PixelAt(x, y));
+    EXPECT_EQ(redraws, 4);
+}
+
+}  // namespace
+}  // namespace qlm
