@@ -77,7 +77,7 @@ bool TWinampControl::OurProcessRuns() const {
 bool TWinampControl::Send(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* answer) {
     DWORD_PTR result = 0;
     if (!window_ ||
-        !SendMessageTimeoutA(window_, msg, wParam, lParam, SMTO_NORMAL | SMTO_ABORTIFHUNG, kSendTimeoutMs, &result)) {
+        !SendMessageTimeoutA(window_, msg, wParam, lParam, SMTO_NORMAL | SMTO_ABORTIFHUNG, sendTimeoutMs_, &result)) {
         window_ = nullptr;
         return false;
     }

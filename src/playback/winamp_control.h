@@ -42,8 +42,9 @@ constexpr size_t kListFileReadSize = 1001;
 class TWinampControl final : public TVNTPlayer {
 public:
     // A player that takes longer than this for one message counts as gone,
-    // so a hung Winamp never freezes the shell.
-    static constexpr UINT kSendTimeoutMs = 5000;
+    // so a hung Winamp never freezes the shell. Generous, because opening a
+    // song may wait for a CD to spin up.
+    static constexpr UINT kSendTimeoutMs = 10000;
     // How long a freshly started Winamp may take to show its window.
     static constexpr DWORD kStartTimeoutMs = 10000;
 
@@ -77,6 +78,9 @@ public:
     // Finds Winamp's window by class, starting the program when there is none.
     bool EnsureWindow();
 
+    // The bound of one message (kSendTimeoutMs unless changed).
+    void SetSendTimeout(UINT ms) { sendTimeoutMs_ = ms; }
+
     HWND Window() const { return window_; }
     const PROCESS_INFORMATION& ProcessInfo() const { return processInfo_; }
     int32_t ShowCommand() const { return showCommand_; }
@@ -95,6 +99,7 @@ private:
     PROCESS_INFORMATION processInfo_{};
     int32_t showCommand_ = 0;
     std::u16string exePath_;
+    UINT sendTimeoutMs_ = kSendTimeoutMs;
 };
 
 // The dispatcher's factory for the program: Winamp (id 1) becomes a TWinampControl.
