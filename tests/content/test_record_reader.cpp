@@ -5,6 +5,7 @@
 
 using namespace qlm;
 using namespace qlm::test;
+using namespace std::string_literals;
 
 namespace {
 
@@ -109,4 +110,91 @@ TEST(RecordForm, FolderListBuildsFoldersSongsAndIndex) {
     EXPECT_EQ(Utf16ToUtf8(pop1->NameText()), "Other one");
     EXPECT_EQ(c.FindSongByPath(u"D:\\Sound\\Rock\\one.mp3"), rock.Children[0]);
     EXPECT_EQ(c.FindSongByPath(u"D:\\Sound\\Rock\\three.mp3"), nullptr);
+}
+
+TEST(RecordForm, TwoLevelFoldersAndDualLanguageNames) {
+    Catalogue c;
+    auto r = Load(c, {S("CDQLM=id"), S("ET=1"), S("DL=1"), S("Charset=238"), S("EndOfCFG"),
+                      S(Z("F=orphan", "N=Orphan")),  // before any group: on the root level
+                      S(Z("MF=Rock", "N=" + Z("Rok", "Rock"))), S(Z("F=Band", "N=" + Z("Kapela", "Band"))),
+                      S(Z("FN=01.mp3", "N=" + Z("Jeden", "One"))), S(Z("MF=Pop", "X=no name: ignored")),
+                      S(Z("FN=02.mp3", "N=Two"))},
+                 true);
+    EXPECT_FALSE(r.formatError);
+    ASSERT_EQ(c.Roots().size(), 2u);
+    const TRDataNode& band = *c.Roots()[1]->Children.at(0);
+    ASSERT_EQ(band.Children.size(), 2u);
+    EXPECT_EQ(band.Children[0]->Path, "Rock\\Band\\01.mp3");
+    EXPECT_EQ(band.Children[0]->Name2, "One");
+    EXPECT_EQ(band.Children[1]->Name2, "");  // a one-language name in a two-language disk
+    EXPECT_EQ(band.Charset, 238);            // names are in the disk's character set
+    EXPECT_EQ(c.NodeDisplayText(band, true, false), u"Band");
+    EXPECT_EQ(c.NodeDisplayText(*band.Children[1], true, false), u"Two");
+    EXPECT_EQ(c.DeepestLevel(), 2);
+    EXPECT_EQ(c.NameCharset(), 238);
+}
+
+TEST(RecordForm, GroupsAreIgnoredWithoutTwoLevelFolders) {
+    Catalogue c;
+    Load(c, {S("CDQLM=id"), S("EndOfCFG"), S(Z("MF=g", "N=G")), S(Z("F=f", "N=F")), S(Z("FN=s.mp3", "N=S"))});
+    ASSERT_EQ(c.Roots().size(), 1u);
+    EXPECT_EQ(c.Roots()[0]->Children.at(0)->Path, "f\\s.mp3");
+}
+
+TEST(RecordForm, LongFolderRecordsAndTruncatedFolderList) {
+    Catalogue c;
+    const std::string longName(300, 'n');
+    std::string bytes = RecordFile({S("CDQLM=id"), S("ELS=1"), S("EndOfCFG"), L(Z("F=f", "N=" + longName)),
+                                    L(Z("FN=a.mp3", "N=A")), L(Z("FN=b.mp3", "N=B"))});
+    auto r = LoadDescriptionBytes(c, bytes, {});
+    EXPECT_FALSE(r.formatError);
+    EXPECT_EQ(c.Roots().at(0)->Name, longName);
+    EXPECT_EQ(c.NodeCount(), 3u);
+    r = LoadDescriptionBytes(c, bytes.substr(0, bytes.size() - 3), {});
+    EXPECT_TRUE(r.formatError);
+    EXPECT_EQ(c.NodeCount(), 2u);
+}
+
+TEST(RecordForm, PictureListWithAndWithoutSecondCaptions) {
+    Catalogue c;
+    LoadResult r;
+    ReadRecordForm(RecordFile({S("CDQLM=id"), S("SDL=1"), S("PICList"), L("a.jpg\0A\0A2"s), L("b.jpg\0B"s),
+                               L("\1\2\3#PICList"), S("SDL=0"), S("PICList"), L("c.jpg\0C\0ignored"s), L(""),
+                               S("EndOfCFG")}),
+                   c, r);
+    EXPECT_FALSE(r.formatError);
+    ASSERT_EQ(c.slides.size(), 4u);
+    EXPECT_EQ(c.slides[0].Caption2, "A2");
+    EXPECT_EQ(c.slides[1].Caption2, "");
+    EXPECT_EQ(c.slides[2].Caption, "C");
+    EXPECT_EQ(c.slides[2].Caption2, "");
+    EXPECT_EQ(c.slides[3].File, "");  // the empty record still adds a slide
+    EXPECT_TRUE(c.settings.PictureListInFile);
+}
+
+TEST(RecordForm, DualLanguageVideoRecords) {
+    Catalogue c;
+    auto r = Load(c, {S("CDQLM=id"), S("EV=1"), S("VDL=1"), S("VI=Before any folder"), L("VIF=x.avi"), L("VI2=X2"),
+                      S("CVF=Klipy\1rest"), S("CVF2=Clips"), S("VI=Klip"), L("VIF=k.avi\1Opis\1k.jpg"),
+                      L("VI2=Clip\1About"), S("EndOfCFG")},
+                 true);
+    EXPECT_FALSE(r.formatError);
+    ASSERT_EQ(c.Roots().size(), 2u);
+    EXPECT_EQ(c.Roots()[0]->Kind, kKindVideo);
+    const TRDataNode& folder = *c.Roots()[1];
+    EXPECT_EQ(folder.Name, "Klipy");
+    EXPECT_EQ(folder.Name2, "Clips");
+    const TRDataNode& clip = *folder.Children.at(0);
+    EXPECT_EQ(clip.Name2, "Clip");
+    EXPECT_EQ(clip.Video->Description2, "About");
+    EXPECT_EQ(c.NodeDisplayText(clip, true, false), u"Clip");
+}
+
+TEST(RecordForm, DualLanguageSwitchLooksRightAfterTheEqualsSign) {
+    Catalogue c;
+    LoadResult r;
+    ReadRecordForm(RecordFile({S("CDQLM=id"), S("  DL=1"), S("VDL=11"), S("SDL="), S("EndOfCFG")}), c, r);
+    EXPECT_TRUE(c.settings.DualLanguageNames);
+    EXPECT_TRUE(c.settings.DualLanguageVideos);
+    EXPECT_FALSE(c.settings.DualLanguageSlides);
 }
