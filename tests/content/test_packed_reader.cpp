@@ -35,7 +35,8 @@ TEST(PackedForm, ProbeNeedsMagicPackedBitAndSecondMagic) {
     std::string noBit = good.Bytes();
     // Flip the header dword so bit 4 reads clear.
     DescriptionWriter w;
-    w.WritePlain(std::string(kPackedMagic) + "\1\1");
+    w.WritePlain(kPackedMagic);
+    w.WritePlain("\1\1");
     w.WriteShortRecord("a");
     w.WriteShortRecord("b");
     w.WriteKeyedDword(0);
@@ -309,13 +310,15 @@ TEST(PackedForm, VideoTreeInVersionZeroIgnoresBitsFiveToTwelve) {
 TEST(PackedForm, TruncationAnywhereKeepsWhatWasReadAndNeverFails) {
     PackedFile f(0);
     f.NoPages().TreeFollows();
-    for (int i = 0; i < 20; ++i) f.Folder(0, "F" + std::to_string(i)).Song(1, "s", "F\\s.mp3");
+    for (int i = 0; i < 20; ++i) f.Folder(0, std::string(1, static_cast<char>('A' + i))).Song(1, "s", "F\\s.mp3");
     std::string all = f.End().Bytes();
     size_t previous = 0;
     for (size_t cut = 0; cut < all.size(); cut += 7) {
         Catalogue c;
         auto r = LoadDescriptionBytes(c, all.substr(0, cut), {});
-        if (cut >= 30) EXPECT_TRUE(r.formatError || r.outcome != LoadOutcome::Loaded) << cut;
+        if (cut >= 30) {
+            EXPECT_TRUE(r.formatError || r.outcome != LoadOutcome::Loaded) << cut;
+        }
         EXPECT_GE(c.NodeCount(), previous);
         previous = c.NodeCount();
     }
