@@ -306,3 +306,39 @@ TEST_F(WinampControl, OddStateAnswersAndAHungPlayerGiveUnreachableValues) {
 }
 
 }  // namespace
+
+namespace {
+
+// The real registry reader and file check, with keys written for the test.
+TEST(FindWinampOnWindows, RegistryPlacesThenTheDisksCopy) {
+    std::string dir = FreshTempDir("findwinamp");
+    std::string installed = dir + "Installed\\";
+    std::string disk = dir + "Disk\\";
+    CreateDirectoryA(installed.c_str(), nullptr);
+    CreateDirectoryA(disk.c_str(), nullptr);
+    CreateDirectoryA((disk + "Player").c_str(), nullptr);
+    WriteBytes(installed + "Winamp.exe", "MZ");
+    WriteBytes(disk + "Player\\Winamp.exe", "MZ");
+
+    const char* key = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Winamp";
+    HKEY h = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key, 0, KEY_READ, &h) == ERROR_SUCCESS) {
+        RegCloseKey(h);
+        GTEST_SKIP() << "a Winamp is installed here; its registry entry is left alone";
+    }
+    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &h, nullptr), ERROR_SUCCESS);
+    std::string value = "\"" + installed + "UninstWA.exe\"";
+    RegSetValueExA(h, "UninstallString", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                   static_cast<DWORD>(value.size() + 1));
+    RegCloseKey(h);
+
+    std::u16string diskRoot = U16(disk);
+    EXPECT_EQ(FindWinampProgram(diskRoot, false), U16(installed + "Winamp.exe"));
+    EXPECT_EQ(FindWinampProgram(diskRoot, true), U16(disk + "Player\\Winamp.exe"));
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, key);
+    EXPECT_EQ(FindWinampProgram(diskRoot, false), U16(disk + "Player\\Winamp.exe"));
+    DeleteFileA((disk + "Player\\Winamp.exe").c_str());
+    EXPECT_EQ(FindWinampProgram(diskRoot, false), u"");
+}
+
+}  // namespace
