@@ -146,9 +146,10 @@ BitmapFontMetrics::BitmapFontMetrics(FontMode mode, int cellHeight, int cellWidt
         return;
     }
     // Margins are measured once: columns 1 .. width-1 and rows 1 .. height-1 of
-    // each cell are scanned; L (R) is the distance of the first (last) inked
-    // column from the cell's left (right) edge, -1 for an empty cell, and the
-    // margin keeps two of those columns as spacing.
+    // each cell are scanned inwards from either edge, the first scanned column
+    // at distance 1 (column 1 from the left, column width-1 from the right);
+    // L and R are the distances of the first inked column, -1 for an empty
+    // cell. A margin of distance - 2 leaves one blank column on each side.
     for (int row = 0; row < kFontRows; ++row) {
         for (int col = 0; col < kFontColumns; ++col) {
             const int x0 = col * cellWidth, y0 = row * cellHeight;
@@ -165,7 +166,7 @@ BitmapFontMetrics::BitmapFontMetrics(FontMode mode, int cellHeight, int cellWidt
                 }
             for (int x = cellWidth - 1; x >= 1; --x)
                 if (inked(x)) {
-                    r = cellWidth - 1 - x;
+                    r = cellWidth - x;
                     break;
                 }
             const int i = row * kFontColumns + col;

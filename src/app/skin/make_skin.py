@@ -708,11 +708,11 @@ def banner(n, w, h):
     ImageDraw.Draw(m).rounded_rectangle([0, 0, g.size[0] - 1, g.size[1] - 1], radius=4 * SS, fill=255)
     img.paste(g, (3 * SS, 3 * SS), m)
     out = over(bg, shrink(img))
-    big, small = font(BOLD, 14), font(COND_BOLD, 10)
+    big, small = font(COND_BOLD, 14), font(COND_BOLD, 10)
     if n == 1:
         lines = [("Новые диски", big, (150, 208, 246)), ("MP3 коллекции", small, (214, 220, 228))]
     else:
-        lines = [("Наш сайт", big, (246, 196, 90)), ("обновления и новости", small, (214, 220, 228))]
+        lines = [("Наш сайт", big, (246, 196, 90)), ("всё о наших дисках", small, (214, 220, 228))]
     out = over(out, text_layer(w, h, lines[0][0], lines[0][1], lines[0][2] + (255,), (w / 2, 17),
                                shadow=(0, 0, 0, 200)))
     out = over(out, text_layer(w, h, lines[1][0], lines[1][1], lines[1][2] + (255,), (w / 2, 33)))
@@ -900,23 +900,33 @@ def quantise(v):
     return 0xFF
 
 
-def render_glyph(ch, fnt, cw, ch_h, baseline, first_col, last_col):
+def raw_glyph(ch, fnt, cw, ch_h, baseline):
+    """The glyph's inked box in crisp pixels and its top row relative to the cell."""
     tmp = Image.new("L", (cw * 3, ch_h * 2), 255)
     d = ImageDraw.Draw(tmp)
+    d.fontmode = "1"  # crisp hinted pixels: white and coloured text keep every pixel
     d.text((cw, baseline + 6), ch, font=fnt, fill=0, anchor="ls")
-    inv = tmp.point(lambda v: 255 - v)
-    box = inv.getbbox()
+    box = tmp.point(lambda v: 255 - v).getbbox()
     if box is None:
         return None
-    glyph = tmp.crop(box)
-    gw = glyph.size[0]
+    return tmp.crop(box), box[1] - 6
+
+
+def render_glyph(ch, fonts, cw, ch_h, baseline, first_col, last_col):
+    """First font whose glyph fits the cell's columns; squeezed when none does."""
     room = last_col - first_col + 1
-    x = first_col + 1 if gw <= room - 2 else first_col
-    if gw > room:
-        glyph = glyph.resize((room, glyph.size[1]), Image.LANCZOS)
-        x = first_col
-    y = box[1] - 6
-    return glyph.point(quantise), x, y
+    r = None
+    for fnt in fonts:
+        r = raw_glyph(ch, fnt, cw, ch_h, baseline)
+        if r is None or r[0].size[0] <= room:
+            break
+    if r is None:
+        return None
+    glyph, y = r
+    if glyph.size[0] > room:
+        glyph = glyph.resize((room, glyph.size[1]), Image.NEAREST)
+    x = first_col + 1 if glyph.size[0] <= room - 2 else first_col
+    return glyph, x, y
 
 
 def glyph_sheet(cw, ch_h, cells, fonts, baseline, first_col, last_col):
@@ -924,16 +934,11 @@ def glyph_sheet(cw, ch_h, cells, fonts, baseline, first_col, last_col):
     for (col, row), ch in cells.items():
         if ch in (" ", "\u00A0"):
             continue
-        for fnt in fonts:
-            r = render_glyph(ch, fnt, cw, ch_h, baseline, first_col, last_col)
-            if r is None:
-                continue
-            glyph, x, y = r
-            if glyph.size[0] <= last_col - first_col + 1:
-                break
+        r = render_glyph(ch, fonts, cw, ch_h, baseline, first_col, last_col)
+        if r is None:
+            continue
         glyph, x, y = r
-        y = max(y, 2)
-        sheet.paste(glyph, (col * cw + x, row * ch_h + y))
+        sheet.paste(glyph, (col * cw + x, row * ch_h + max(y, 2)))
     return sheet.convert("RGB")
 
 
@@ -950,12 +955,22 @@ def bitmap_big_font(w, h):
     cells[(12, 0)] = "+"
     sheet = Image.new("L", (w, h), 255)
     fnt = font(COND_BOLD, 17)
+    d = ImageDraw.Draw(sheet)
+    d.rectangle([11 * 11 + 2, 9, 11 * 11 + 7, 10], fill=0)   # "-"
+    d.rectangle([12 * 11 + 2, 9, 12 * 11 + 9, 10], fill=0)   # "+"
+    d.rectangle([12 * 11 + 5, 6, 12 * 11 + 6, 13], fill=0)
     for (col, row), ch in cells.items():
+        if ch in "-+":
+            continue
         tmp = Image.new("L", (40, 40), 255)
-        ImageDraw.Draw(tmp).text((10, 30), ch, font=fnt, fill=0, anchor="ls")
+        d = ImageDraw.Draw(tmp)
+        d.fontmode = "1"
+        d.text((10, 30), ch, font=fnt, fill=0, anchor="ls")
         box = tmp.point(lambda v: 255 - v).getbbox()
         glyph = tmp.crop(box).point(quantise)
         right = 8 if ch == ":" else 10  # ":" is drawn two columns narrower
+        if glyph.size[0] > right - 1:
+            glyph = glyph.resize((right - 1, glyph.size[1]), Image.NEAREST)
         x = 1 + (right - glyph.size[0]) // 2
         y = 15 - (box[3] - box[1]) + (box[3] - 30) + 1  # baseline on row 16
         if ch in "-+":
