@@ -41,6 +41,11 @@ constexpr int kNodeSecondNameBit = 15;
 // Bits 5 to 12, not used by video records of version x.0.
 constexpr uint32_t kVideoIgnoredBits = 0xFFu << 5;
 
+// Deepest level a node record may have. Disks use a handful of levels; a
+// deeper chain can only come from a damaged file, and would make every
+// recursive walk of the tree (views, printing, dumps) a stack hazard.
+constexpr uint16_t kMaxNodeLevel = 255;
+
 // The record that ends a tree.
 constexpr uint16_t kEndLevel = 65535;
 constexpr uint32_t kEndFlags = 15;

@@ -11,13 +11,15 @@ bool Bit(uint32_t value, int bit) { return (value >> bit) & 1u; }
 
 // Places node records by their level. Levels are trusted only as far as they
 // describe a real tree: a level more than one deeper than the previous record
-// has no parent and ends the tree with a format error.
+// has no parent and ends the tree with a format error, and so does a level
+// deeper than kMaxNodeLevel.
 class LevelPlacer {
 public:
     explicit LevelPlacer(Catalogue& c) : cat_(c) {}
 
-    // False for a level that rises by more than one.
+    // False for a level that rises by more than one, or past kMaxNodeLevel.
     bool Place(uint16_t level, TRDataNode&& data, TRDataNode*& placed) {
+        if (level > kMaxNodeLevel) return false;
         TRDataNode* anchor = nullptr;
         Placement how = Placement::LastRoot;
         if (level == previous_) {

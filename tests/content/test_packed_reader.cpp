@@ -165,6 +165,16 @@ TEST(PackedForm, LevelRisingByMoreThanOneIsAFormatError) {
     EXPECT_TRUE(c.Empty());
 }
 
+TEST(PackedForm, TreesDeeperThanTheLevelLimitEndWithFormatError) {
+    PackedFile f(0);
+    f.NoPages().TreeFollows();
+    for (int level = 0; level <= kMaxNodeLevel + 1; ++level) f.Folder(static_cast<uint16_t>(level), "f");
+    Catalogue c;
+    EXPECT_TRUE(Load(c, f.End().Bytes()).formatError);
+    EXPECT_EQ(c.NodeCount(), kMaxNodeLevel + 1u);
+    EXPECT_EQ(c.DeepestLevel(), kMaxNodeLevel);
+}
+
 TEST(PackedForm, NodeWithoutKindEndsTheTree) {
     PackedFile f(0);
     f.NoPages().TreeFollows().Folder(0, "A").Node(1, 1u << 7, "bad", "x").Folder(0, "B").End();
