@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# The command layer of qlmdisk: exit codes and messages, and write -> dump
+# -> records decode on the sample manifests. Usage: cli_test.sh QLMDISK SOURCE_DIR
+set -u
+q=$1; src=$2
+work=$(mktemp -d); trap 'rm -rf "$work"' EXIT
+fail=0
+expect() {  # expect CODE DESCRIPTION COMMAND...
+    local code=$1 what=$2; shift 2
+    "$@" >"$work/out" 2>"$work/err"; local got=$?
+    if [ "$got" != "$code" ]; then
+        echo "FAIL: $what: exit $got, expected $code"; cat "$work/err"; fail=1
+    fi
+}
+expect 2 "no command" "$q"
+expect 2 "unknown command" "$q" frobnicate
+expect 2 "write without arguments" "$q" write
+expect 1 "write with a missing manifest" "$q" write "$work/none.json" "$work/disk"
+echo '{"form": "packed", "tree": [' >"$work/bad.json"
+expect 1 "write with broken JSON" "$q" write "$work/bad.json" "$work/disk"
+grep -q "not valid JSON" "$work/err" || { echo "FAIL: no JSON message"; fail=1; }
+expect 1 "dump of a folder without qlm.cfg" "$q" dump "$work"
+expect 2 "dump with an unknown option" "$q" dump "$work" --frob
+expect 2 "key with arguments" "$q" key extra
+expect 0 "key" "$q" key
+grep -Eq '^start=0x[0-9A-F]{2} c16=0x[0-9A-F]{4} c32=0x[0-9A-F]{8}$' "$work/out" || { echo "FAIL: key output"; fail=1; }
+for name in packed_full record_full; do
+    expect 0 "write $name" "$q" write "$src/tests/qlmdisk/data/$name.json" "$work/$name"
+    expect 0 "dump $name" "$q" dump "$work/$name"
+    python3 -c 'import json,sys; sys.exit(json.load(open(sys.argv[1])) != json.load(open(sys.argv[2])))' \
+        "$work/out" "$src/tests/qlmdisk/data/$name.dump.json" || { echo "FAIL: dump of $name differs"; fail=1; }
+done
+expect 0 "records decode" "$q" records decode "$work/record_full/qlm.cfg"
+cp "$work/out" "$work/records.txt"
+expect 0 "records encode" "$q" records encode "$work/records.txt" "$work/again/qlm.cfg"
+cmp -s "$work/record_full/qlm.cfg" "$work/again/qlm.cfg" || { echo "FAIL: decode/encode is not the identity"; fail=1; }
+expect 1 "records decode of the packed form" "$q" records decode "$work/packed_full/qlm.cfg"
+printf 'S NOTADISK\n' >"$work/notadisk.txt"
+expect 0 "records encode" "$q" records encode "$work/notadisk.txt" "$work/nd/qlm.cfg"
+expect 3 "dump of a file that is not a disk description" "$q" dump "$work/nd"
+[ $fail = 0 ] && echo "qlmdisk command line: all checks passed"
+exit $fail
