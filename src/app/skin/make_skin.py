@@ -421,11 +421,9 @@ def ic_random(p):
 
 
 def ic_stepby(p):
-    for x in (0.12, 0.4, 0.68):
-        p.rect(x, 0.36, x + 0.2, 0.64, r=0.03)
-    p.text(0.22, 0.5, "1", 0.2, colour=(0, 0, 0, 0))
-    p.line([(0.33, 0.5), (0.39, 0.5)], 0.05)
-    p.line([(0.61, 0.5), (0.67, 0.5)], 0.05)
+    p.text(0.5, 0.36, "123", 0.4)
+    p.line([(0.16, 0.74), (0.7, 0.74)], 0.08)
+    p.poly([(0.66, 0.6), (0.86, 0.74), (0.66, 0.88)])
 
 
 def ic_plus(p):
@@ -708,7 +706,7 @@ def banner(n, w, h):
     ImageDraw.Draw(m).rounded_rectangle([0, 0, g.size[0] - 1, g.size[1] - 1], radius=4 * SS, fill=255)
     img.paste(g, (3 * SS, 3 * SS), m)
     out = over(bg, shrink(img))
-    big, small = font(COND_BOLD, 14), font(COND_BOLD, 10)
+    big, small = font(COND_BOLD, 13), font(COND_BOLD, 10)
     if n == 1:
         lines = [("Новые диски", big, (150, 208, 246)), ("MP3 коллекции", small, (214, 220, 228))]
     else:
