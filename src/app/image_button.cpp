@@ -198,6 +198,8 @@ bool ImageButtonHost::HandleMessage(UINT msg, WPARAM, LPARAM lParam) {
         case WM_MBUTTONDOWN: {
             TImageButton* b = ButtonAt(p);
             if (!b) return false;
+            SetHovered(b);
+            if (!Contains(b)) return true;
             pressed_ = b;
             pressedWith_ = msg == WM_LBUTTONDOWN ? MouseButton::Left
                            : msg == WM_RBUTTONDOWN ? MouseButton::Right

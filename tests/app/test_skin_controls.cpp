@@ -14,6 +14,8 @@
 #include "app/skin/skin_table.h"
 #include "app/skin_picture.h"
 #include "app/skin_scheme.h"
+#include "app/tooltips_window.h"
+#include "win/handles.h"
 
 namespace qlm {
 namespace {
@@ -238,6 +240,107 @@ TEST(ColourScheme, ApplySwapsThePanelAndReloadsTheSchemeImages) {
     for (int y = 0; y < fresh.Height(); ++y)
         for (int x = 0; x < fresh.Width(); ++x) ASSERT_EQ(right.Picture().PixelAt(x, y), fresh.PixelAt(x, y));
     EXPECT_EQ(redraws, 4);
+}
+
+LPARAM At(int x, int y) { return MAKELPARAM(x, y); }
+
+TEST(ImageButton, HostRoutesHoverPressAndClick) {
+    ImageButtonHost host;  // no parent window: routing only
+    TImageButton a("A"), b("B"), hidden("H");
+    a.SetBounds(0, 0, 20, 20);
+    b.SetBounds(10, 0, 20, 20);  // overlaps a; added later, so on top
+    hidden.SetBounds(50, 0, 20, 20);
+    hidden.SetVisible(false);
+    host.Add(a);
+    host.Add(b);
+    host.Add(hidden);
+    std::string log;
+    for (TImageButton* x : {&a, &b, &hidden}) {
+        x->OnMouseEnter = [&](TImageButton& t) { log += "+" + t.Name(); };
+        x->OnMouseLeave = [&](TImageButton& t) { log += "-" + t.Name(); };
+        x->OnClick = [&](TImageButton& t) { log += "!" + t.Name(); };
+        x->OnMouseDown = [&](TImageButton& t, MouseButton, int px, int py) {
+            log += "v" + t.Name() + std::to_string(px) + "," + std::to_string(py);
+        };
+    }
+    host.HandleMessage(WM_MOUSEMOVE, 0, At(5, 5));
+    host.HandleMessage(WM_MOUSEMOVE, 0, At(15, 5));   // the later button wins the overlap
+    host.HandleMessage(WM_MOUSEMOVE, 0, At(55, 5));   // hidden: nothing there
+    EXPECT_EQ(log, "+A-A+B-B");
+    log.clear();
+    host.HandleMessage(WM_LBUTTONDOWN, MK_LBUTTON, At(15, 5));
+    host.HandleMessage(WM_LBUTTONUP, 0, At(16, 6));
+    EXPECT_EQ(log, "+BvB5,5!B");
+    log.clear();
+    // Released outside: no click; the press keeps the button until release.
+    host.HandleMessage(WM_LBUTTONDOWN, MK_LBUTTON, At(15, 5));
+    host.HandleMessage(WM_MOUSEMOVE, MK_LBUTTON, At(100, 100));
+    host.HandleMessage(WM_LBUTTONUP, 0, At(100, 100));
+    EXPECT_EQ(log, "vB5,5-B");
+    log.clear();
+    // A disabled button takes no clicks.
+    b.SetEnabled(false);
+    host.HandleMessage(WM_LBUTTONDOWN, MK_LBUTTON, At(25, 5));
+    host.HandleMessage(WM_LBUTTONUP, 0, At(25, 5));
+    EXPECT_EQ(log, "");
+    host.HandleMessage(WM_LBUTTONDOWN, MK_LBUTTON, At(5, 5));
+    host.HandleMessage(WM_LBUTTONUP, 0, At(5, 5));
+    host.HandleMessage(WM_MOUSELEAVE, 0, 0);
+    EXPECT_EQ(log, "+AvA5,5!A-A");
+}
+
+TEST(ImageButton, PaintsThePictureWhereItBelongs) {
+    TImageButton b("FindBtn");
+    SetButtonPicture(b, false, false, false, false);
+    const SkinPicture& pic = b.Picture();
+    SkinPicture canvas = SkinPicture::Blank(100, 100);
+    win::UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+    HGDIOBJ old = SelectObject(dc.get(), canvas.Handle());
+    b.SetBounds(10, 10, 60, 60);
+    b.Center = true;
+    b.Paint(dc.get());
+    GdiFlush();
+    const int ox = 10 + (60 - 36) / 2, oy = 10 + (60 - 36) / 2;
+    for (int y = 0; y < 36; ++y)
+        for (int x = 0; x < 36; ++x) ASSERT_EQ(canvas.PixelAt(ox + x, oy + y), pic.PixelAt(x, y));
+    EXPECT_EQ(canvas.PixelAt(ox - 1, oy), 0xFFFFFFu);
+    // Stretched to the bounds; nothing outside them.
+    b.Center = false;
+    b.Stretch = true;
+    b.SetBounds(0, 0, 72, 72);
+    b.Paint(dc.get());
+    GdiFlush();
+    EXPECT_EQ(canvas.PixelAt(71, 71), pic.PixelAt(35, 35));
+    EXPECT_EQ(canvas.PixelAt(80, 80), 0xFFFFFFu);
+    SelectObject(dc.get(), old);
+}
+
+TEST(ToolTips, ShowsWithoutActivationAndHidesAfterThePause) {
+    TToolTipsWindow tip;
+    ASSERT_TRUE(tip.CreateTip(nullptr));
+    EXPECT_FALSE(IsWindowEnabled(tip.hwnd()));
+    EXPECT_TRUE(GetWindowLongW(tip.hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_EQ(tip.ClientWidth(), 116);
+    EXPECT_EQ(tip.ClientHeight(), 15);
+    tip.SetClientSize(200, 17);
+    RECT cr;
+    GetClientRect(tip.hwnd(), &cr);
+    EXPECT_EQ(cr.right, 200);
+    EXPECT_EQ(cr.bottom, 17);
+    TextOutW(tip.Canvas(), 2, 1, L"Кино — Группа крови", 19);
+    HWND before = GetActiveWindow();
+    tip.SetHidePause(150);
+    tip.ShowAt(100, 100);
+    EXPECT_TRUE(IsWindowVisible(tip.hwnd()));
+    EXPECT_EQ(GetActiveWindow(), before);
+    const DWORD start = GetTickCount();
+    MSG m;
+    while (IsWindowVisible(tip.hwnd()) && GetTickCount() - start < 3000) {
+        while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&m);
+        Sleep(10);
+    }
+    EXPECT_FALSE(IsWindowVisible(tip.hwnd()));
+    EXPECT_GE(GetTickCount() - start, 100u);
 }
 
 }  // namespace
