@@ -235,10 +235,14 @@ TEST(ColourScheme, ApplySwapsThePanelAndReloadsTheSchemeImages) {
     ApplyColourScheme(2, t);
     ApplyColourScheme(0, t);
     EXPECT_EQ(left.Picture().PixelAt(20, 50), kColourSchemes[0].Pixel());
-    // Nothing outside the display changed colour on the way round.
-    const SkinPicture fresh = LoadSkinPicture(std::string_view("PLAYERRIGHTIMAGE"));
-    for (int y = 0; y < fresh.Height(); ++y)
-        for (int x = 0; x < fresh.Width(); ++x) ASSERT_EQ(right.Picture().PixelAt(x, y), fresh.PixelAt(x, y));
+    // Nothing outside the display changed colour on the way round: no other
+    // pixel of the backgrounds has a scheme colour.
+    for (TImageButton* i : {&left, &center, &right}) {
+        const SkinPicture fresh = LoadSkinPicture(std::string_view(i->Name()));
+        for (int y = 0; y < fresh.Height(); ++y)
+            for (int x = 0; x < fresh.Width(); ++x)
+                ASSERT_EQ(i->Picture().PixelAt(x, y), fresh.PixelAt(x, y)) << i->Name() << " " << x << "," << y;
+    }
     EXPECT_EQ(redraws, 4);
 }
 

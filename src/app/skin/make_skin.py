@@ -733,6 +733,17 @@ def lwall(scheme, w, h):
     return img
 
 
+def favourites_header(state, w, h):
+    bg = Image.new("RGB", (w, h), COLOURS["LeftColumn"])
+    f = face(w, h, state, radius=3, inset=0)
+    ic, d = layer(w, h)
+    colour = icon_colour(state)
+    p = Pen(d, (4 * SS, 3 * SS, 22 * SS, 21 * SS), colour)
+    ic_heart(p, 0.5, 0.5, 0.36)
+    out = over(bg, shrink(f))
+    return over(out, shrink(ic))
+
+
 def dock_image(w, h):
     img = Image.new("RGB", (w, h), COLOURS["LeftColumn"])
     d = ImageDraw.Draw(img)
@@ -1002,6 +1013,8 @@ def draw(name, base, suffix, w, h):
         return top_bar(w, h)
     if base == "DOCKIMAGE":
         return dock_image(w, h)
+    if base == "MYLOVEBTN":
+        return favourites_header(suffix, w, h)
     if base == "LDLOGO":
         return ldlogo(int(suffix), w, h)
     if base == "PLAYERLEFTIMAGE":
