@@ -212,7 +212,7 @@ void TMainForm::CheckLanguageVersion() {
     if (app.languageId.empty()) return;
     std::string wanted = LanguageMinProgramVersion();
     if (!IsVersionHigher(wanted, ProgramFileVersion())) return;
-    ShowStartupMessage(hwnd(), StartupText::UpdateForLanguage, StartupText::WarningCaption, MessageIcon::Warning);
+    ShowStartupMessage(hwnd(), StartupText::UpdateForLanguage, StartupText::WarningCaption, StartupIcon::Warning);
     app.quitAtStart = true;
 }
 
@@ -227,12 +227,12 @@ void TMainForm::CreateTextWindow() {
         case DescriptionLoadResult::Damaged:
             // Ending without a word would leave the user with no clue: say why.
             ShowStartupMessage(hwnd(), StartupText::DamagedDescription, StartupText::ErrorCaption,
-                               MessageIcon::Error);
+                               StartupIcon::Error);
             app.quitAtStart = true;
             break;
         case DescriptionLoadResult::NeedsNewerProgram:
             ShowStartupMessage(hwnd(), StartupText::UpdateForLanguage, StartupText::WarningCaption,
-                               MessageIcon::Warning);
+                               StartupIcon::Warning);
             app.quitAtStart = true;
             break;
     }
@@ -242,7 +242,7 @@ void TMainForm::StartPlayer() {
     AppState& app = App();
     std::u16string winamp = FindWinampProgram(app.diskRoot, app.runningFromCd);
     if (winamp.empty()) {
-        ShowStartupMessage(hwnd(), StartupText::WinampNotFound, StartupText::ErrorCaption, MessageIcon::Error);
+        ShowStartupMessage(hwnd(), StartupText::WinampNotFound, StartupText::ErrorCaption, StartupIcon::Error);
         ReleaseCatalogueAndPlayer();
         app.quitAtStart = true;
         return;

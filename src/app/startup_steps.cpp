@@ -27,14 +27,14 @@ std::u16string StartupString(StartupText which, bool languageFileInUse) {
     return {};
 }
 
-void ShowStartupMessage(HWND owner, StartupText text, StartupText caption, MessageIcon icon) {
+void ShowStartupMessage(HWND owner, StartupText text, StartupText caption, StartupIcon icon) {
     bool lng = !App().languageId.empty();
     UINT flags = MB_OK;
     switch (icon) {
-        case MessageIcon::Error: flags |= MB_ICONERROR; break;
-        case MessageIcon::Warning: flags |= MB_ICONWARNING; break;
-        case MessageIcon::Question: flags |= MB_ICONQUESTION; break;
-        case MessageIcon::Information: flags |= MB_ICONINFORMATION; break;
+        case StartupIcon::Error: flags |= MB_ICONERROR; break;
+        case StartupIcon::Warning: flags |= MB_ICONWARNING; break;
+        case StartupIcon::Question: flags |= MB_ICONQUESTION; break;
+        case StartupIcon::Information: flags |= MB_ICONINFORMATION; break;
     }
     MessageBoxW(owner, win::Wide(StartupString(text, lng)).c_str(), win::Wide(StartupString(caption, lng)).c_str(),
                 flags);

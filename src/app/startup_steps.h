@@ -9,7 +9,7 @@
 
 namespace qlm {
 
-enum class MessageIcon { Error = 0, Warning = 1, Question = 2, Information = 3 };
+enum class StartupIcon { Error = 0, Warning = 1, Question = 2, Information = 3 };
 
 // Texts of the start-up's messages (built-in Russian or the language file's).
 enum class StartupText {
@@ -22,7 +22,7 @@ enum class StartupText {
 };
 
 std::u16string StartupString(StartupText which, bool languageFileInUse);
-void ShowStartupMessage(HWND owner, StartupText text, StartupText caption, MessageIcon icon);
+void ShowStartupMessage(HWND owner, StartupText text, StartupText caption, StartupIcon icon);
 
 // The modeless loading box, and its end.
 HWND ShowLoadingBox(HWND owner);
