@@ -49,11 +49,6 @@ bool IsCdRomDrive(std::u16string_view path) {
 TMainForm::TMainForm() = default;
 TMainForm::~TMainForm() = default;
 
-int TMainForm::MinimumHeightFor(int visibleOptionalPanels) {
-    int n = 1 + visibleOptionalPanels;
-    return n <= 3 ? 468 : 450 + kPageButtonHeight * (n - 3);
-}
-
 bool TMainForm::CreateMainWindow() {
     RegisterWindowClass(kClassName, CS_DBLCLKS, nullptr,
                         LoadIconW(win::ModuleInstance(), L"MAINICON"));
@@ -314,7 +309,7 @@ void TMainForm::FormShow() {
             SetWindowPos(hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
         },
         // 14. Minimum height from the visible page buttons.
-        [&] { ApplyMinimumHeight(); },
+        [&] { ApplyPageButtons(); },
         [&] {
             if (focusAfterResume_) SetFocus(focusAfterResume_);
         },
@@ -444,7 +439,7 @@ void TMainForm::ChangeDisk() {
         }
         LoadFirstLeafPlayList();
     });
-    Guarded([&] { ApplyMinimumHeight(); });
+    Guarded([&] { ApplyPageButtons(); });
 }
 
 }  // namespace qlm

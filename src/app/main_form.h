@@ -40,10 +40,6 @@ public:
     // FormShow and the first showing of the window.
     void ShowMainWindow(int showCommand);
 
-    // The minimum height for the number of visible page-button panels among
-    // TextBtnPanel, BtnSlidePanel, BtnInformPanel, BtnAnonsPanel, BtnHelpPanel.
-    static int MinimumHeightFor(int visibleOptionalPanels);
-
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
@@ -81,8 +77,8 @@ private:
     // The frame.
     void BuildFrame();
     void FillTree();
-    void ApplyMinimumHeight();
-    int VisibleOptionalPageButtons() const;
+    // Page buttons of the loaded disk, and the minimum height they ask for.
+    void ApplyPageButtons();
 
     bool shown_ = false;
     bool closed_ = false;

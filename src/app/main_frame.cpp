@@ -8,6 +8,7 @@
 
 #include "app/app_state.h"
 #include "app/main_form.h"
+#include "app/page_buttons.h"
 #include "content/catalogue.h"
 #include "win/handles.h"
 
@@ -121,17 +122,16 @@ void TMainForm::FormPaint() {
     }
 }
 
-int TMainForm::VisibleOptionalPageButtons() const {
-    int n = 0;
-    for (const char* panel : {"TextBtnPanel", "BtnSlidePanel", "BtnInformPanel", "BtnAnonsPanel", "BtnHelpPanel"}) {
-        int box = layout_.Find(panel);
-        if (box >= 0 && layout_.Visible(box)) ++n;
-    }
-    return n;
-}
-
-void TMainForm::ApplyMinimumHeight() {
-    minHeight_ = MinimumHeightFor(VisibleOptionalPageButtons());
+void TMainForm::ApplyPageButtons() {
+    const Catalogue& cat = TheCatalogue();
+    PageButtons buttons = PageButtonsOf(cat.settings, !cat.slides.empty(), cat.pages);
+    layout_.SetVisible(layout_.Find("TextBtnPanel"), buttons.text);
+    layout_.SetVisible(layout_.Find("BtnSlidePanel"), buttons.slides);
+    layout_.SetVisible(layout_.Find("BtnInformPanel"), buttons.inform);
+    layout_.SetVisible(layout_.Find("BtnAnonsPanel"), buttons.anons);
+    layout_.SetVisible(layout_.Find("BtnHelpPanel"), buttons.help);
+    FormResize();
+    minHeight_ = MinimumWindowHeight(buttons);
     RECT rc{};
     GetWindowRect(hwnd(), &rc);
     if (rc.bottom - rc.top < minHeight_ || rc.right - rc.left < kDesignMinWidth)

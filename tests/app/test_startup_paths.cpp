@@ -2,6 +2,7 @@
 
 #include "app/startup_paths.h"
 #include "app/version_compare.h"
+#include "base/text_codec.h"
 
 using namespace qlm;
 
@@ -67,4 +68,31 @@ TEST(VersionCompare, PartsCompareAsNumbers) {
     EXPECT_FALSE(IsVersionHigher("1.0.0.0.9", "1.0.0.0"));
     EXPECT_TRUE(IsVersionHigher("3", "2.99.99.99"));
     EXPECT_FALSE(IsVersionHigher("", "0.0.0.0"));
+}
+
+#include "app/page_buttons.h"
+
+TEST(PageButtons, CaptionsDecideThePagesAndTheMinimumHeight) {
+    DiskSettings s;
+    std::vector<PageEntry> pages;
+    PageButtons none = PageButtonsOf(s, false, pages);
+    EXPECT_EQ(none.VisibleCount(), 0);
+    EXPECT_EQ(MinimumWindowHeight(none), 468);  // only the list button
+
+    s.HasTexts = true;
+    s.SlidesEnabled = true;
+    pages = {{EncodeFromUtf8("&анонс", 204), "a.htm"}, {EncodeFromUtf8("Помощь", 204), "h.htm"},
+             {EncodeFromUtf8("Анонс и ещё", 204), "i.htm"}};
+    PageButtons all = PageButtonsOf(s, true, pages);
+    EXPECT_TRUE(all.anons && all.help && all.inform && all.text && all.slides);
+    EXPECT_EQ(MinimumWindowHeight(all), 621);  // all five page buttons
+
+    // Slides switched on but none present: no slide button.
+    PageButtons noSlides = PageButtonsOf(s, false, {});
+    EXPECT_FALSE(noSlides.slides);
+    EXPECT_EQ(MinimumWindowHeight(noSlides), 468);  // list + texts
+    s.SlidesEnabled = false;
+    PageButtons three = PageButtonsOf(s, false, {pages[0], pages[1]});
+    EXPECT_EQ(three.VisibleCount(), 3);
+    EXPECT_EQ(MinimumWindowHeight(three), 507);
 }
