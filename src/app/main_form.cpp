@@ -146,7 +146,7 @@ void TMainForm::FormCreate() {
         // 11. The text window; its creation loads the description.
         [&] { CreateTextWindow(); },
         // 12. Window settings.
-        [&] { LoadWindowSettings(hwnd()); },
+        [&] { LoadWindowSettings(); },
         // 13-16. Winamp and the player dispatcher.
         [&] { StartPlayer(); },
         // 17. Favourites of this disk.
@@ -159,7 +159,7 @@ void TMainForm::FormCreate() {
         // 20-22. The text window follows the language and its button; focus goes to the tree.
         [&] { focusAfterResume_ = tree_; },
         // 23. Winamp's window at its saved place.
-        [&] { PlaceWinampWindow(hwnd()); },
+        [&] { PlaceWinampWindow(); },
         // 25. Caption and application title.
         [&] { SetCaptions(); },
     };
@@ -272,7 +272,7 @@ void TMainForm::SetCaptions() {
 void TMainForm::ShowMainWindow(int showCommand) {
     FormShow();
     if (App().quitAtStart) return;
-    ShowWindow(hwnd(), showCommand);
+    ShowWindow(hwnd(), startMaximized_ ? SW_SHOWMAXIMIZED : showCommand);
     UpdateWindow(hwnd());
 }
 
@@ -310,6 +310,8 @@ void TMainForm::FormShow() {
         },
         // 14. Minimum height from the visible page buttons.
         [&] { ApplyPageButtons(); },
+        // 15. Winamp's window as the user chose.
+        [&] { ShowWinampAsChosen(); },
         [&] {
             if (focusAfterResume_) SetFocus(focusAfterResume_);
         },
@@ -319,8 +321,6 @@ void TMainForm::FormShow() {
         if (app.quitAtStart) break;
     }
 }
-
-bool TMainForm::RestartResume() { return false; }
 
 void TMainForm::LoadFirstLeafPlayList() {}
 
@@ -333,7 +333,7 @@ void TMainForm::FormClose() {
     Guarded([&] {
         if (!app.quitAtStart) {
             Guarded([&] { SaveFavorites(); });
-            Guarded([&] { SaveWindowSettings(hwnd()); });
+            Guarded([&] { SaveWindowSettings(); });
         }
     });
     Guarded([&] {

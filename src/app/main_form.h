@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "app/settings_store.h"
 #include "base/align_layout.h"
 #include "playback/multi_players.h"
 #include "pages/text_form.h"
@@ -26,6 +27,15 @@ constexpr UINT kTimer1Interval = 250;
 
 class TMainForm : public win::Window {
 public:
+    // What a restart hand-over asked of the window.
+    struct ResumeState {
+        int playMode = 0;
+        int focusControl = 0;
+        int favoritesWidth = 0;
+        bool userStopped = false;
+        bool demoMode = false;
+    };
+
     static constexpr const wchar_t* kClassName = L"TMainForm";
     // The form's design minimum; the height grows with the visible page buttons.
     static constexpr int kDesignMinWidth = 477;
@@ -63,6 +73,11 @@ private:
     void SetCaptions();
     void ReleaseCatalogueAndPlayer();
     bool RestartResume();
+    void LoadWindowSettings();
+    void SaveWindowSettings();
+    void PlaceWinampWindow();
+    void ShowWinampAsChosen();
+    void ShowFavoritesPanel(int width);
     void LoadFirstLeafPlayList();
 
     // Player calls of the disk watch and the shutdown.
@@ -86,6 +101,9 @@ private:
     int playMode_ = 0;
     int minHeight_ = kDesignMinHeight;
     HWND focusAfterResume_ = nullptr;
+    bool startMaximized_ = false;
+    app::Settings settings_;
+    ResumeState resume_;
 
     AlignLayout layout_;
     win::AlignedWindows aligned_{layout_};

@@ -164,3 +164,15 @@ void TMainForm::FillTree() {
 }
 
 }  // namespace qlm
+
+namespace qlm {
+
+void TMainForm::ShowFavoritesPanel(int width) {
+    int panel = layout_.Find("FavoriPanel");
+    layout_.SetSize(panel, width);
+    layout_.SetVisible(panel, true);
+    layout_.SetVisible(layout_.Find("Splitter2"), true);
+    FormResize();
+}
+
+}  // namespace qlm

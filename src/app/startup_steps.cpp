@@ -2,8 +2,13 @@
 
 #include <vector>
 
+#include "base/text_codec.h"
+
 #include "app/app_state.h"
+#include "app/settings_store.h"
+#include "app/settings_win.h"
 #include "content/catalogue.h"
+#include "lang/language.h"
 #include "win/window.h"
 
 namespace qlm {
@@ -11,18 +16,18 @@ namespace qlm {
 std::u16string StartupString(StartupText which, bool languageFileInUse) {
     switch (which) {
         case StartupText::UpdateForLanguage:
-            return u"Обновите QLM Musical Player";
+            return lang::Text("Messages", "UpdZVBForLngSup");
         case StartupText::WarningCaption:
-            return u"Предупреждение";
+            return lang::Text("MainMsg", "Warning");
         case StartupText::ErrorCaption:
-            return u"Ошибка";
+            return lang::Text("MainMsg", "Error");
         case StartupText::WinampNotFound:
             return languageFileInUse ? u"Winamp is not found!" : u"Не найден Winamp!";
         case StartupText::DamagedDescription:
             return languageFileInUse ? u"The disk description qlm.cfg is damaged and cannot be read."
                                      : u"Файл описания диска qlm.cfg повреждён и не может быть прочитан.";
         case StartupText::Loading:
-            return u"Подождите пожалуйста. Идёт загрузка QLM Musical Player ...";
+            return lang::Text("Messages", "LoadingQLM");
     }
     return {};
 }
@@ -48,8 +53,17 @@ void CloseLoadingBox(HWND& box) {
 
 void CreateBitmapFonts() {}
 void FreeBitmapFonts() {}
-std::u16string LoadLanguage(const std::u16string&) { return {}; }
-std::string LanguageMinProgramVersion() { return "0.0.0.0"; }
+std::u16string LoadLanguage(const std::u16string& supportFolder) {
+    auto& language = lang::CurrentLanguage();
+    language.SetSupportFolder(supportFolder);
+    app::WinRegistryStore registry;
+    language.ChooseAtStartUp(app::ReadLanguageId(registry));
+    return language.Id();
+}
+
+std::string LanguageMinProgramVersion() {
+    return Utf16ToUtf8(lang::CurrentLanguage().Texts().MinProgramVersion());
+}
 
 std::string ProgramFileVersion() {
     wchar_t path[MAX_PATH * 2] = {};
@@ -76,13 +90,19 @@ std::string ProgramFileVersion() {
     return out;
 }
 
-void LoadWindowSettings(HWND) {}
-void SaveWindowSettings(HWND) {}
 void LoadFavorites() {}
 void SaveFavorites() {}
-void PlaceWinampWindow(HWND) {}
-bool SwitchOffWinampFont(const std::u16string&) { return false; }
-void RestoreWinampFont(const std::u16string&) {}
+bool SwitchOffWinampFont(const std::u16string& winampProgram) {
+    app::WinProfileStore ini = app::WinampProfile(winampProgram);
+    if (!app::ReadWinampBitmapFont(ini)) return false;
+    app::WriteWinampBitmapFont(ini, false);
+    return true;
+}
+
+void RestoreWinampFont(const std::u16string& winampProgram) {
+    app::WinProfileStore ini = app::WinampProfile(winampProgram);
+    app::WriteWinampBitmapFont(ini, true);
+}
 void ClearCatalogueState() {
     Catalogue& cat = TheCatalogue();
     cat.settings.DiskIdentifier.clear();
@@ -102,7 +122,10 @@ void SetApplicationTitle(const std::u16string&) {}
 }  // namespace qlm
 
 namespace qlm {
-std::u16string ReadInstalledProgramPath() { return {}; }
+std::u16string ReadInstalledProgramPath() {
+    app::WinRegistryStore registry;
+    return app::ReadInstalledProgramPath(registry);
+}
 void CreateToolTipsWindow() {}
 void DestroyToolTipsWindow() {}
 }  // namespace qlm

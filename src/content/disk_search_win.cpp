@@ -3,6 +3,7 @@
 #include <shlobj.h>
 
 #include "base/file_path.h"
+#include "lang/language.h"
 #include "win/handles.h"
 
 namespace qlm {
@@ -23,19 +24,19 @@ std::u16string VolumeNameOf(std::u16string_view root) {
 
 std::u16string DiskSearchText(DiskSearchTextId id, const std::u16string&) {
     switch (id) {
-        case DiskSearchTextId::NotFound: return u"Музыкальный диск не наден!";
-        case DiskSearchTextId::ErrorCaption: return u"Ошибка";
-        case DiskSearchTextId::Retry: return u"Повтор";
-        case DiskSearchTextId::Browse: return u"Обзор";
-        case DiskSearchTextId::Cancel: return u"&Отмена";
-        case DiskSearchTextId::BrowseTitle: return u"Выберите устройство с музыкальным MP3 диском";
-        case DiskSearchTextId::SelectCaption: return u"Выбор \u0421D";
-        case DiskSearchTextId::SelectPrompt: return u"Выберете интересующий Вас \u0421D ROM";
+        case DiskSearchTextId::NotFound: return lang::Text("Messages", "DiskNotFound");
+        case DiskSearchTextId::ErrorCaption: return lang::Text("MainMsg", "Error");
+        case DiskSearchTextId::Retry: return lang::Text("Messages", "Retry");
+        case DiskSearchTextId::Browse: return lang::Text("Messages", "Browse");
+        case DiskSearchTextId::Cancel: return lang::Text("MainMsg", "Cancel");
+        case DiskSearchTextId::BrowseTitle: return lang::Text("Other", "SelectFoldersWithQLMMusic");
+        case DiskSearchTextId::SelectCaption: return lang::Text("SelectCD", "Caption");
+        case DiskSearchTextId::SelectPrompt: return lang::Text("SelectCD", "SelectCD");
     }
     return {};
 }
 
-int DiskSearchCharset(const std::u16string&) { return RUSSIAN_CHARSET; }
+int DiskSearchCharset(const std::u16string&) { return lang::CurrentLanguage().Texts().Charset(); }
 
 int AskDiskNotFoundBox(HWND, const std::u16string&) { return 0; }
 
