@@ -88,8 +88,8 @@ TEST_F(ShellGui, StartsOnADiskFolderAndClosesCleanly) {
     ASSERT_NE(main, nullptr) << "no main window";
     Pause(1500);
     // The disk title is the caption while the built-in Russian texts are in use.
-    EXPECT_EQ(qlm::Utf16ToUtf8(std::u16string(WindowText(main).begin(), WindowText(main).end())),
-              "Тестовый диск");
+    std::wstring caption = WindowText(main);
+    EXPECT_EQ(qlm::Utf16ToUtf8(std::u16string(caption.begin(), caption.end())), "Тестовый диск");
     RECT rc{};
     GetWindowRect(main, &rc);
     EXPECT_GE(rc.right - rc.left, 477);
@@ -158,24 +158,29 @@ TEST_F(ShellGui, DashDTakesTheProgramsOwnFolder) {
 
 TEST_F(ShellGui, DriveLetterFormUsesTheDrivesRoot) {
     if (!StandInBuilt()) GTEST_SKIP() << "the stand-in player is not built";
+    // The root of drive C: (the test prefix's own) becomes a disk for a moment.
     std::wstring disk = MakeDisk(L"disk-drive");
-    // A drive letter of our own for the disk folder.
-    const wchar_t* letter = L"Q:";
-    DefineDosDeviceW(DDD_REMOVE_DEFINITION, letter, nullptr);
-    if (!DefineDosDeviceW(0, letter, disk.c_str())) GTEST_SKIP() << "no drive letter can be defined here";
+    if (!CopyFileTo(disk + L"\\qlm.cfg", L"C:\\qlm.cfg")) GTEST_SKIP() << "C:\\ cannot be written here";
+    CreateDirectoryW(L"C:\\Player", nullptr);
+    CopyFileTo(StandInExe(), L"C:\\Player\\Winamp.exe");
     UsePlayerLog(L"drive");
     ShellProcess shell;
-    ASSERT_TRUE(shell.Start(ShellExe(), L"D=Q"));
+    ASSERT_TRUE(shell.Start(ShellExe(), L"D=C"));
     HWND main = shell.WaitForWindow(kMainClass, kStartTimeout);
     EXPECT_NE(main, nullptr);
     if (main) PostMessageW(main, WM_CLOSE, 0, 0);
     EXPECT_TRUE(shell.WaitExit(15000));
-    DefineDosDeviceW(DDD_REMOVE_DEFINITION, letter, nullptr);
+    CloseStandIn();
 
-    // "d=Q" is not the drive form: it names a folder that does not exist.
+    // "d=C" is not the drive form: it names a folder that does not exist.
     ShellProcess lower;
-    ASSERT_TRUE(lower.Start(ShellExe(), L"d=Q"));
-    EXPECT_TRUE(lower.WaitExit(15000));
+    ASSERT_TRUE(lower.Start(ShellExe(), L"d=C"));
+    DWORD code = 1;
+    EXPECT_TRUE(lower.WaitExit(15000, &code));
+    EXPECT_EQ(lower.WaitForWindow(kMainClass, 0), nullptr);
+    DeleteFileW(L"C:\\qlm.cfg");
+    DeleteFileW(L"C:\\Player\\Winamp.exe");
+    RemoveDirectoryW(L"C:\\Player");
 }
 
 TEST_F(ShellGui, NoWinampShowsTheErrorAndEnds) {
