@@ -1,13 +1,14 @@
 #include "pages/text_form.h"
 
 #include "content/disk_loader.h"
+#include "content/tag_scan.h"
 
 namespace qlm {
 namespace {
 constexpr const wchar_t* kClassName = L"TForm4";
 
 // The tag scan of a disk whose description carries no tags.
-void RunTagScan(Catalogue&) {}
+void RunTagScan(Catalogue& catalogue) { TagScan(catalogue); }
 }  // namespace
 
 bool TForm4::Create(HWND owner, Catalogue& catalogue, const std::u16string& root, bool secondLanguageActive) {
