@@ -79,6 +79,15 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         }
         case WM_ERASEBKGND:
             return 1;
+        case WM_MOUSEMOVE:
+        case WM_MOUSELEAVE:
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONUP:
+        case WM_RBUTTONDOWN:
+        case WM_RBUTTONUP:
+        case WM_CAPTURECHANGED:
+            if (buttonHost_.HandleMessage(msg, wParam, lParam)) return 0;
+            return Default(msg, wParam, lParam);
         case WM_PAINT:
             FormPaint();
             return 0;

@@ -7,9 +7,11 @@
 #include <windows.h>
 
 #include <memory>
+#include <vector>
 #include <string>
 
 #include "app/settings_store.h"
+#include "app/image_button.h"
 #include "base/align_layout.h"
 #include "playback/multi_players.h"
 #include "pages/text_form.h"
@@ -91,6 +93,7 @@ private:
 
     // The frame.
     void BuildFrame();
+    TImageButton& AddImage(const std::string& name, int box, bool stretch = false);
     void FillTree();
     // Page buttons of the loaded disk, and the minimum height they ask for.
     void ApplyPageButtons();
@@ -111,6 +114,10 @@ private:
     HWND songsList_ = nullptr;  // SongsList
     HWND favoritesList_ = nullptr;  // FavoritesList
     HWND loadingBox_ = nullptr;
+    // The skin's pictures and buttons, each following one layout box.
+    ImageButtonHost buttonHost_;
+    std::vector<std::unique_ptr<TImageButton>> images_;
+    std::vector<int> imageBoxes_;
 
     std::unique_ptr<TForm4> form4_;
     std::unique_ptr<TMultiPlayers> players_;

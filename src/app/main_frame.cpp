@@ -9,61 +9,108 @@
 #include "app/app_state.h"
 #include "app/main_form.h"
 #include "app/page_buttons.h"
+#include "app/picture_names.h"
+#include "app/skin/skin_table.h"
 #include "content/catalogue.h"
 #include "win/handles.h"
 
 namespace qlm {
 namespace {
 
-constexpr int kColumnWidth = 88;      // Panel3, the page-button column
-constexpr int kTopBarHeight = 47;     // MainTopPanel
-constexpr int kBottomBarHeight = 80;  // MainBottomPanel
-constexpr int kLogoWidth = 88;        // LDLogo
-constexpr int kBannerPanelHeight = 96;
+// Sizes of the skin's pictures the frame is built around.
+constexpr int kPageButtonWidth = 96;   // LISTBTN and its kin
+constexpr int kInfoButtonWidth = 84;   // INFOBTN, followed by ARROWBTN
+constexpr int kWallWidth = 8;          // LWALL, at the column's right edge
+constexpr int kColumnWidth = kPageButtonWidth + kWallWidth;  // Panel3
+constexpr int kTopBarHeight = 40;      // MainTopPanel: TLELT, TOPWALL, the captions
+constexpr int kCornerWidth = 104;      // TLELT
+constexpr int kCaptionWidth = 200;     // LISTCAP and its kin
+constexpr int kTopButtonSize = 36;
+constexpr int kBannerHeight = 48;      // IMAGEBUNER1/2
+constexpr int kBottomBarHeight = 110;  // MainBottomPanel: LDLOGO and the player panel
+constexpr int kLogoWidth = 104;
+constexpr int kPlayerLeftWidth = 38;
+constexpr int kPlayerRightWidth = 160;
 
-// Boxes the form paints itself, with their plain colours until the artwork.
-struct BoxPaint {
-    const char* name;
-    COLORREF color;
-};
-constexpr BoxPaint kBoxPaints[] = {
-    {"LWall", RGB(40, 52, 86)},        {"Wall", RGB(56, 72, 118)},
-    {"ListBtnPanel", RGB(88, 110, 170)}, {"BtnSlidePanel", RGB(76, 96, 150)},
-    {"BtnInformPanel", RGB(76, 96, 150)}, {"BtnAnonsPanel", RGB(76, 96, 150)},
-    {"BtnHelpPanel", RGB(76, 96, 150)}, {"TextBtnPanel", RGB(76, 96, 150)},
-    {"BanersBtnPanel", RGB(48, 60, 100)}, {"MainTopPanel", RGB(66, 84, 136)},
-    {"TLElt", RGB(40, 52, 86)},        {"TopBtnListPanel", RGB(66, 84, 136)},
-    {"ListCap", RGB(90, 112, 172)},    {"MainBottomPanel", RGB(30, 38, 64)},
-    {"LDLogo", RGB(40, 52, 86)},       {"Panel1", RGB(20, 26, 44)},
-    {"Form4Splitter", RGB(120, 130, 160)}, {"DockImage", RGB(226, 226, 226)},
-};
+COLORREF Rgb(const skin::Colour& c) { return RGB(c.r, c.g, c.b); }
 
 }  // namespace
+
+TImageButton& TMainForm::AddImage(const std::string& name, int box, bool stretch) {
+    images_.push_back(std::make_unique<TImageButton>(name));
+    TImageButton& image = *images_.back();
+    image.Stretch = stretch;
+    imageBoxes_.push_back(box);
+    buttonHost_.Add(image);
+    return image;
+}
 
 void TMainForm::BuildFrame() {
     using A = Align;
     constexpr int R = AlignLayout::kRoot;
+    buttonHost_.SetParent(hwnd());
+    const bool builtIn = App().languageId.empty();
+    const int scheme = 0;
+
     // The top and bottom bars span the whole width; the column sits between them.
     int top = layout_.Add(R, "MainTopPanel", A::Top, kTopBarHeight);
-    layout_.Add(top, "TLElt", A::Left, kColumnWidth);
-    layout_.Add(top, "DemoBtn", A::Left, 0);
+    int corner = layout_.Add(top, "TLElt", A::Left, kCornerWidth);
     int listBar = layout_.Add(top, "TopBtnListPanel", A::Client);
-    layout_.Add(listBar, "ListCap", A::Right, 140);
+    int listCap = layout_.Add(listBar, "ListCap", A::Right, kCaptionWidth);
     for (const char* bar : {"TopBtnSlidePanel", "TopBtnInformPanel", "TopBtnAnonsPanel", "TopBtnHelpPanel"})
         layout_.SetVisible(layout_.Add(top, bar, A::Client), false);
+    AddImage("TopWall", listBar, true).LoadPicture("TOPWALL");
+    LoadImagePicture(AddImage("TLElt", corner), SchemePictureName("TLElt", scheme));
+    SetLanguageButtonPicture(AddImage("ListCap", listCap), builtIn, false, false, false);
+    // The list page's buttons on the bar, at the pitch they were drawn for.
+    const char* listButtons[] = {"PlayAllBtn", "PlayCheckedBtn", "PlayFavoritBtn", "ExpTreeBtn", "FindBtn"};
+    for (int i = 0; i < 5; ++i) {
+        int x = skin::spot::kTopButtonFirst.x + i * skin::spot::kTopButtonPitch.x - kCornerWidth;
+        int y = skin::spot::kTopButtonFirst.y;
+        int box = layout_.Add(listBar, listButtons[i], A::None, 0, {x, y, x + kTopButtonSize, y + kTopButtonSize});
+        bool passive = i == 1 || i == 2;  // nothing checked, no favourites yet
+        SetButtonPicture(AddImage(listButtons[i], box), false, false, false, passive);
+    }
 
     int bottom = layout_.Add(R, "MainBottomPanel", A::Bottom, kBottomBarHeight);
-    layout_.Add(bottom, "LDLogo", A::Left, kLogoWidth);
-    layout_.Add(bottom, "Panel1", A::Client);
+    int logo = layout_.Add(bottom, "LDLogo", A::Left, kLogoWidth);
+    int player = layout_.Add(bottom, "Panel1", A::Client);
+    int playerLeft = layout_.Add(player, "PlayerLeftImage", A::Left, kPlayerLeftWidth);
+    int playerRight = layout_.Add(player, "PlayerRightImage", A::Right, kPlayerRightWidth);
+    int playerCenter = layout_.Add(player, "PlayerCenterImage", A::Client);
+    LoadImagePicture(AddImage("LDLogo", logo), SchemePictureName("LDLogo", scheme));
+    LoadImagePicture(AddImage("PlayerLeftImage", playerLeft));
+    LoadImagePicture(AddImage("PlayerCenterImage", playerCenter, true));
+    LoadImagePicture(AddImage("PlayerRightImage", playerRight));
 
     int column = layout_.Add(R, "Panel3", A::Left, kColumnWidth);
-    layout_.Add(column, "LWall", A::Right, 4);
+    int lwall = layout_.Add(column, "LWall", A::Right, kWallWidth);
+    LoadImagePicture(AddImage("LWall", lwall, true), SchemePictureName("LWall", scheme));
     int buttons = layout_.Add(column, "Panel2", A::Client);
-    layout_.Add(buttons, "ListBtnPanel", A::Top, kPageButtonHeight);
-    for (const char* panel : {"BtnSlidePanel", "BtnInformPanel", "BtnAnonsPanel", "BtnHelpPanel", "TextBtnPanel"})
-        layout_.SetVisible(layout_.Add(buttons, panel, A::Top, kPageButtonHeight), false);
-    layout_.Add(buttons, "BanersBtnPanel", A::Bottom, kBannerPanelHeight);
-    layout_.Add(buttons, "Wall", A::Client);
+    struct PageButton {
+        const char* panel;
+        const char* button;
+    };
+    const PageButton pageButtons[] = {{"ListBtnPanel", "ListBtn"},   {"BtnSlidePanel", "SlideBtn"},
+                                      {"BtnInformPanel", "InfoBtn"}, {"BtnAnonsPanel", "AnonsBtn"},
+                                      {"BtnHelpPanel", "HelpBtn"},   {"TextBtnPanel", "TextBtn"}};
+    for (const auto& pb : pageButtons) {
+        int panel = layout_.Add(buttons, pb.panel, A::Top, kPageButtonHeight);
+        bool list = std::string(pb.button) == "ListBtn";
+        layout_.SetVisible(panel, list);
+        int box = panel;
+        if (std::string(pb.button) == "InfoBtn") {
+            box = layout_.Add(panel, "InfoBtnBox", A::Left, kInfoButtonWidth);
+            int arrow = layout_.Add(panel, "ArrowBtn", A::Client);
+            AddImage("ArrowBtn", arrow).LoadPicture("ARROWBTNU");
+        }
+        // The list page is the current one at start: its button is down.
+        SetLanguageButtonPicture(AddImage(pb.button, box), builtIn, list, true, false);
+    }
+    int banners = layout_.Add(buttons, "BanersBtnPanel", A::Bottom, 2 * kBannerHeight);
+    LoadImagePicture(AddImage("ImageBuner2", layout_.Add(banners, "ImageBuner2", A::Bottom, kBannerHeight)));
+    LoadImagePicture(AddImage("ImageBuner1", layout_.Add(banners, "ImageBuner1", A::Client)));
+    LoadImagePicture(AddImage("Wall", layout_.Add(buttons, "Wall", A::Client), true));
 
     int pages = layout_.Add(R, "PageControlPanel", A::Client);
     int listPage = layout_.Add(pages, "MainTreeListPanel", A::Client);
@@ -72,7 +119,7 @@ void TMainForm::BuildFrame() {
 
     // The list page: dock site for the text window at the right, then the lists.
     int dock = layout_.Add(listPage, "Form4Panel", A::Right, 0);
-    layout_.Add(dock, "DockImage", A::Client);
+    LoadImagePicture(AddImage("DockImage", layout_.Add(dock, "DockImage", A::Client), true));
     layout_.SetVisible(layout_.Add(listPage, "Form4Splitter", A::Right, 3), false);
     int lists = layout_.Add(listPage, "ClientPanel", A::Client);
     int favorites = layout_.Add(lists, "FavoriPanel", A::Right, 110);
@@ -102,6 +149,12 @@ void TMainForm::BuildFrame() {
 void TMainForm::FormResize() {
     if (!hwnd() || layout_.Count() <= 1) return;
     aligned_.Relayout(hwnd());
+    // The pictures follow their boxes; they are painted by the window itself.
+    for (size_t i = 0; i < images_.size(); ++i) {
+        const LayoutRect& r = layout_.Bounds(imageBoxes_[i]);
+        images_[i]->SetBounds(r.left, r.top, r.Width(), r.Height());
+        images_[i]->SetVisible(layout_.Visible(imageBoxes_[i]));
+    }
 }
 
 void TMainForm::FormPaint() {
@@ -109,17 +162,17 @@ void TMainForm::FormPaint() {
     HDC dc = paint.dc();
     RECT client{};
     GetClientRect(hwnd(), &client);
-    win::UniqueBrush back(CreateSolidBrush(RGB(56, 72, 118)));
-    FillRect(dc, &client, back.get());
-    if (layout_.Count() <= 1) return;
-    for (const auto& p : kBoxPaints) {
-        int box = layout_.Find(p.name);
-        if (box < 0 || !layout_.Visible(box)) continue;
-        const LayoutRect& r = layout_.Bounds(box);
+    // What no picture covers takes the colour of the column or the bar it belongs to.
+    win::UniqueBrush column(CreateSolidBrush(Rgb(skin::colour::kLeftColumn)));
+    FillRect(dc, &client, column.get());
+    int top = layout_.Find("MainTopPanel");
+    if (top >= 0) {
+        const LayoutRect& r = layout_.Bounds(top);
         RECT rc{r.left, r.top, r.right, r.bottom};
-        win::UniqueBrush brush(CreateSolidBrush(p.color));
-        FillRect(dc, &rc, brush.get());
+        win::UniqueBrush bar(CreateSolidBrush(Rgb(skin::colour::kTopBar)));
+        FillRect(dc, &rc, bar.get());
     }
+    buttonHost_.Paint(dc, paint.rect());
 }
 
 void TMainForm::ApplyPageButtons() {
