@@ -50,7 +50,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     {
         qlm::TMainForm form;
         if (form.CreateMainWindow() && !app.quitAtStart) {
-            qlm::CreateToolTipsWindow();
+            qlm::CreateToolTipsWindow(form.hwnd());
             form.ShowMainWindow(showCommand);
         }
         MSG msg;

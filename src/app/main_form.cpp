@@ -118,7 +118,10 @@ void TMainForm::FormCreate() {
         // 1. No update dialog, find dialog or player yet.
         [&] { players_.reset(); },
         // 2. The player panel's bitmap fonts.
-        [&] { CreateBitmapFonts(); },
+        [&] {
+            textFont_ = CreateTextFont();
+            digitsFont_ = CreateDigitsFont();
+        },
         // 3. The language: the registry's choice when its file is in the support folder.
         [&] { app.languageId = LoadLanguage(app.supportFolder); },
         // 4. Second closing flag off; the tree's tool tips.
@@ -151,7 +154,7 @@ void TMainForm::FormCreate() {
             }
         },
         // 10. The loading box stays up until FormShow.
-        [&] { loadingBox_ = ShowLoadingBox(hwnd()); },
+        [&] { ShowLoadingBox(); },
         // 11. The text window; its creation loads the description.
         [&] { CreateTextWindow(); },
         // 12. Window settings.
@@ -293,7 +296,7 @@ void TMainForm::FormShow() {
         // 1. The disk must still be there.
         [&] {
             if (!IsDiskRoot(app.diskRoot)) {
-                CloseLoadingBox(loadingBox_);
+                CloseLoadingBox();
                 ReleaseCatalogueAndPlayer();
                 app.quitAtStart = true;
                 PostQuitMessage(0);
@@ -304,7 +307,7 @@ void TMainForm::FormShow() {
             if (!RestartResume()) LoadFirstLeafPlayList();
         },
         // 7. The loading box goes.
-        [&] { CloseLoadingBox(loadingBox_); },
+        [&] { CloseLoadingBox(); },
         // 9. The first tree node is selected.
         [&] {
             if (tree_) {
@@ -317,6 +320,8 @@ void TMainForm::FormShow() {
             Sleep(10);
             SetWindowPos(hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
         },
+        // 11. The colour scheme of the settings.
+        [&] { ApplySchemeColours(); },
         // 14. Minimum height from the visible page buttons.
         [&] { ApplyPageButtons(); },
         // 15. Winamp's window as the user chose.
@@ -350,7 +355,10 @@ void TMainForm::FormClose() {
         KillTimer(hwnd(), kTimer1);
         ReleaseCatalogueAndPlayer();
     });
-    Guarded([&] { FreeBitmapFonts(); });
+    Guarded([&] {
+        textFont_.reset();
+        digitsFont_.reset();
+    });
     Guarded([&] {
         app.closing2 = true;
         form4_.reset();

@@ -13,6 +13,7 @@
 #include "app/settings_store.h"
 #include "app/image_button.h"
 #include "base/align_layout.h"
+#include "playback/bitmap_font.h"
 #include "playback/multi_players.h"
 #include "pages/text_form.h"
 #include "win/align_windows.h"
@@ -80,6 +81,8 @@ private:
     void PlaceWinampWindow();
     void ShowWinampAsChosen();
     void ShowFavoritesPanel(int width);
+    void ApplySchemeColours();
+    TImageButton* Image(std::string_view name) const;
     void LoadFirstLeafPlayList();
 
     // Player calls of the disk watch and the shutdown.
@@ -113,7 +116,8 @@ private:
     HWND tree_ = nullptr;       // Tree
     HWND songsList_ = nullptr;  // SongsList
     HWND favoritesList_ = nullptr;  // FavoritesList
-    HWND loadingBox_ = nullptr;
+    std::unique_ptr<TMyFontClass> textFont_;    // BitmapFont
+    std::unique_ptr<TMyFontClass> digitsFont_;  // BitmapBigFont
     // The skin's pictures and buttons, each following one layout box.
     ImageButtonHost buttonHost_;
     std::vector<std::unique_ptr<TImageButton>> images_;

@@ -10,6 +10,7 @@
 #include "app/main_form.h"
 #include "app/page_buttons.h"
 #include "app/picture_names.h"
+#include "app/skin_scheme.h"
 #include "app/skin/skin_table.h"
 #include "content/catalogue.h"
 #include "win/handles.h"
@@ -226,6 +227,28 @@ void TMainForm::ShowFavoritesPanel(int width) {
     layout_.SetVisible(panel, true);
     layout_.SetVisible(layout_.Find("Splitter2"), true);
     FormResize();
+}
+
+}  // namespace qlm
+
+namespace qlm {
+
+TImageButton* TMainForm::Image(std::string_view name) const {
+    for (const auto& image : images_)
+        if (image->Name() == name) return image.get();
+    return nullptr;
+}
+
+void TMainForm::ApplySchemeColours() {
+    ColourSchemeTargets targets;
+    targets.playerLeft = Image("PlayerLeftImage");
+    targets.playerCenter = Image("PlayerCenterImage");
+    targets.playerRight = Image("PlayerRightImage");
+    targets.ldLogo = Image("LDLogo");
+    targets.tlElt = Image("TLElt");
+    targets.lWall = Image("LWall");
+    ApplyColourScheme(settings_.colorScheme, targets);
+    InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
 }  // namespace qlm

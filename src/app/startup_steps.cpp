@@ -1,10 +1,13 @@
 #include "app/startup_steps.h"
 
+#include <memory>
 #include <vector>
 
 #include "base/text_codec.h"
 
 #include "app/app_state.h"
+#include "app/message_box.h"
+#include "app/tooltips_window.h"
 #include "app/settings_store.h"
 #include "app/settings_win.h"
 #include "content/catalogue.h"
@@ -32,27 +35,19 @@ std::u16string StartupString(StartupText which, bool languageFileInUse) {
     return {};
 }
 
-void ShowStartupMessage(HWND owner, StartupText text, StartupText caption, StartupIcon icon) {
+void ShowStartupMessage(HWND, StartupText text, StartupText caption, StartupIcon icon) {
     bool lng = !App().languageId.empty();
-    UINT flags = MB_OK;
-    switch (icon) {
-        case StartupIcon::Error: flags |= MB_ICONERROR; break;
-        case StartupIcon::Warning: flags |= MB_ICONWARNING; break;
-        case StartupIcon::Question: flags |= MB_ICONQUESTION; break;
-        case StartupIcon::Information: flags |= MB_ICONINFORMATION; break;
-    }
-    MessageBoxW(owner, win::Wide(StartupString(text, lng)).c_str(), win::Wide(StartupString(caption, lng)).c_str(),
-                flags);
+    ShowMessageBox(StartupString(text, lng), StartupString(caption, lng), static_cast<int>(icon), 0, u"OK", "\x01");
 }
 
-HWND ShowLoadingBox(HWND) { return nullptr; }
-void CloseLoadingBox(HWND& box) {
-    if (box) DestroyWindow(box);
-    box = nullptr;
+void ShowLoadingBox() {
+    ShowMessageBox(StartupString(StartupText::Loading, false), u"QLM Musical Player", kIconInformation,
+                   kMessageNoEscape | kMessageModeless, u"", "");
+    if (TMessageForm* box = ActiveMessageForm(); box && box->hwnd()) UpdateWindow(box->hwnd());
 }
 
-void CreateBitmapFonts() {}
-void FreeBitmapFonts() {}
+void CloseLoadingBox() { FreeMessageForm(); }
+
 std::u16string LoadLanguage(const std::u16string& supportFolder) {
     auto& language = lang::CurrentLanguage();
     language.SetSupportFolder(supportFolder);
@@ -126,6 +121,16 @@ std::u16string ReadInstalledProgramPath() {
     app::WinRegistryStore registry;
     return app::ReadInstalledProgramPath(registry);
 }
-void CreateToolTipsWindow() {}
-void DestroyToolTipsWindow() {}
+namespace {
+std::unique_ptr<TToolTipsWindow> g_toolTips;
+}
+
+void CreateToolTipsWindow(HWND owner) {
+    g_toolTips = std::make_unique<TToolTipsWindow>();
+    if (!g_toolTips->CreateTip(owner)) g_toolTips.reset();
+}
+
+TToolTipsWindow* ToolTips() { return g_toolTips.get(); }
+
+void DestroyToolTipsWindow() { g_toolTips.reset(); }
 }  // namespace qlm

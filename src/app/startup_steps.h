@@ -25,11 +25,8 @@ std::u16string StartupString(StartupText which, bool languageFileInUse);
 void ShowStartupMessage(HWND owner, StartupText text, StartupText caption, StartupIcon icon);
 
 // The modeless loading box, and its end.
-HWND ShowLoadingBox(HWND owner);
-void CloseLoadingBox(HWND& box);
-
-void CreateBitmapFonts();
-void FreeBitmapFonts();
+void ShowLoadingBox();
+void CloseLoadingBox();
 // The language id in use after loading (empty: built-in Russian).
 std::u16string LoadLanguage(const std::u16string& supportFolder);
 // MinQLMVersion of the language file in use.
@@ -58,6 +55,9 @@ void SetApplicationTitle(const std::u16string& title);
 namespace qlm {
 // RootDir of the registry: the installed program file, empty when absent.
 std::u16string ReadInstalledProgramPath();
-void CreateToolTipsWindow();
+// The application's tool-tip window (the tree shows its tips there).
+class TToolTipsWindow;
+void CreateToolTipsWindow(HWND owner);
+TToolTipsWindow* ToolTips();
 void DestroyToolTipsWindow();
 }  // namespace qlm

@@ -3,6 +3,7 @@
 #include <shlobj.h>
 
 #include "base/file_path.h"
+#include "app/message_box.h"
 #include "lang/language.h"
 #include "win/handles.h"
 
@@ -38,7 +39,15 @@ std::u16string DiskSearchText(DiskSearchTextId id, const std::u16string&) {
 
 int DiskSearchCharset(const std::u16string&) { return lang::CurrentLanguage().Texts().Charset(); }
 
-int AskDiskNotFoundBox(HWND, const std::u16string&) { return 0; }
+int AskDiskNotFoundBox(HWND, const std::u16string& languageId) {
+    std::u16string buttons = DiskSearchText(DiskSearchTextId::Retry, languageId) + u"\n" +
+                             DiskSearchText(DiskSearchTextId::Browse, languageId) + u"\n" +
+                             DiskSearchText(DiskSearchTextId::Cancel, languageId);
+    return ShowMessageBox(DiskSearchText(DiskSearchTextId::NotFound, languageId),
+                          DiskSearchText(DiskSearchTextId::ErrorCaption, languageId), kIconError, 0, buttons,
+                          std::string{static_cast<char>(kNotFoundRetry), static_cast<char>(kNotFoundBrowse),
+                                      static_cast<char>(kNotFoundCancel)});
+}
 
 namespace {
 

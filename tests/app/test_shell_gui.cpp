@@ -69,11 +69,32 @@ protected:
     void TearDown() override { CloseStandIn(); }
 };
 
-// The shell's own message box (skinned or the system's), if one is up.
-HWND MessageBoxOf(const ShellProcess& p) {
-    for (HWND h : p.TopLevelWindows(true))
-        if (ClassOf(h) != kMainClass && ClassOf(h) != L"TForm4") return h;
+// The shell's skinned message box with this caption, if one is up.
+HWND MessageBoxOf(const ShellProcess& p, const std::string& captionUtf8) {
+    for (HWND h : p.TopLevelWindows(true)) {
+        std::wstring caption = WindowText(h);
+        if (ClassOf(h) == L"TMessageForm" &&
+            qlm::Utf16ToUtf8(std::u16string(caption.begin(), caption.end())) == captionUtf8)
+            return h;
+    }
     return nullptr;
+}
+
+// Waits for the box while the shell runs.
+HWND WaitForMessageBox(const ShellProcess& p, const std::string& captionUtf8) {
+    for (int i = 0; i < 300 && p.Running(); ++i) {
+        if (HWND box = MessageBoxOf(p, captionUtf8)) return box;
+        Pause(50);
+    }
+    return nullptr;
+}
+
+// The skinned box's buttons are child buttons numbered from 1000.
+void PressFirstButton(HWND box) {
+    if (HWND ok = GetDlgItem(box, 1000))
+        PostMessageW(ok, BM_CLICK, 0, 0);
+    else
+        PostMessageW(box, WM_CLOSE, 0, 0);
 }
 
 }  // namespace
@@ -187,16 +208,11 @@ TEST_F(ShellGui, NoWinampShowsTheErrorAndEnds) {
     std::wstring disk = MakeDisk(L"disk-nowinamp", /*withPlayer=*/false);
     ShellProcess shell;
     ASSERT_TRUE(shell.Start(ShellExe(), L"\"" + disk + L"\""));
-    HWND box = nullptr;
-    for (int i = 0; i < 200 && !box && shell.Running(); ++i) {
-        box = MessageBoxOf(shell);
-        if (!box) Pause(50);
-    }
+    HWND box = WaitForMessageBox(shell, "Ошибка");
     ASSERT_NE(box, nullptr) << "no error box";
     Screenshot(L"shell-no-winamp");
     EXPECT_EQ(shell.WaitForWindow(kMainClass, 0), nullptr);
-    PostMessageW(box, WM_KEYDOWN, VK_RETURN, 0);
-    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    PressFirstButton(box);
     DWORD code = 1;
     ASSERT_TRUE(shell.WaitExit(15000, &code));
     EXPECT_EQ(code, 0u);
@@ -211,13 +227,8 @@ TEST_F(ShellGui, DamagedDescriptionIsReportedAndEnds) {
     WriteFileBytes(disk + L"\\qlm.cfg", w.Take());
     ShellProcess shell;
     ASSERT_TRUE(shell.Start(ShellExe(), L"\"" + disk + L"\""));
-    HWND box = nullptr;
-    for (int i = 0; i < 200 && !box && shell.Running(); ++i) {
-        box = MessageBoxOf(shell);
-        if (!box) Pause(50);
-    }
+    HWND box = WaitForMessageBox(shell, "Ошибка");
     ASSERT_NE(box, nullptr) << "a damaged description must not end the program without a word";
-    PostMessageW(box, WM_KEYDOWN, VK_RETURN, 0);
-    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    PressFirstButton(box);
     EXPECT_TRUE(shell.WaitExit(15000));
 }
