@@ -21,6 +21,18 @@ std::wstring StandInExe() { return BinaryDir() + L"\\src\\player\\Winamp.exe"; }
 std::string Cp1251(std::string_view utf8) { return qlm::EncodeFromUtf8(utf8, 204); }
 std::string Z(const std::string& a, const std::string& b) { return a + std::string(1, '\0') + b; }
 
+// A short silent MP3: MPEG-1 layer III frames at 128 kbit/s, 44.1 kHz.
+std::string SilentMp3(int frames) {
+    std::string frame(417, '\0');
+    frame[0] = '\xFF';
+    frame[1] = '\xFB';
+    frame[2] = '\x90';
+    frame[3] = '\x00';
+    std::string out;
+    for (int i = 0; i < frames; ++i) out += frame;
+    return out;
+}
+
 // A small record-form disk: two folders of songs and the stand-in player.
 std::wstring MakeDisk(const std::wstring& name, bool withPlayer = true, const std::string& id = "GUI-DISK-1") {
     std::wstring dir = FreshFolder(name);
@@ -34,6 +46,10 @@ std::wstring MakeDisk(const std::wstring& name, bool withPlayer = true, const st
     w.WriteShortRecord(Z("F=Pop", "N=Pop"));
     w.WriteShortRecord(Z("FN=three.mp3", "N=Three"));
     WriteFileBytes(dir + L"\\qlm.cfg", w.Take());
+    for (const wchar_t* folder : {L"\\Sound", L"\\Sound\\Rock", L"\\Sound\\Pop"})
+        CreateDirectoryW((dir + folder).c_str(), nullptr);
+    for (const wchar_t* song : {L"\\Sound\\Rock\\one.mp3", L"\\Sound\\Rock\\two.mp3", L"\\Sound\\Pop\\three.mp3"})
+        WriteFileBytes(dir + song, SilentMp3(400));
     if (withPlayer) {
         CreateDirectoryW((dir + L"\\Player").c_str(), nullptr);
         CopyFileTo(StandInExe(), dir + L"\\Player\\Winamp.exe");
@@ -47,6 +63,31 @@ std::wstring UsePlayerLog(const std::wstring& name) {
     DeleteFileW(log.c_str());
     SetEnvironmentVariableW(L"QLM_WINAMP_LOG", log.c_str());
     return log;
+}
+
+// Asks the running stand-in what Winamp would answer to WM_USER `request`.
+LRESULT AskPlayer(LPARAM request) {
+    HWND w = FindWindowW(L"Winamp v1.x", nullptr);
+    DWORD_PTR answer = static_cast<DWORD_PTR>(-2);
+    if (w) SendMessageTimeoutW(w, WM_USER, 0, request, SMTO_ABORTIFHUNG, 3000, &answer);
+    return static_cast<LRESULT>(answer);
+}
+
+void WriteHandOver(const std::wstring& lastCd, const std::wstring& disk) {
+    WritePrivateProfileStringW(L"One Run", L"LastCD", lastCd.c_str(), L"qlm.ini");
+    WritePrivateProfileStringW(L"One Run", L"PlayIndex", L"1", L"qlm.ini");
+    WritePrivateProfileStringW(L"One Run", L"isPlay", L"1", L"qlm.ini");
+    WritePrivateProfileStringW(L"One Run", L"PlayFilePos", L"1500", L"qlm.ini");
+    WritePrivateProfileStringW(L"One Run", L"PlayMode", L"2", L"qlm.ini");
+    WritePrivateProfileStringW(L"WAList", L"File0", (disk + L"\\Sound\\Rock\\one.mp3").c_str(), L"qlm.ini");
+    WritePrivateProfileStringW(L"WAList", L"File1", (disk + L"\\Sound\\Rock\\two.mp3").c_str(), L"qlm.ini");
+    WritePrivateProfileStringW(L"WAList", L"File2", (disk + L"\\Sound\\Pop\\three.mp3").c_str(), L"qlm.ini");
+}
+
+size_t Count(const std::string& text, const std::string& what) {
+    size_t n = 0;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+    return n;
 }
 
 // Closes the stand-in a test left behind, so the next one starts its own.
@@ -168,13 +209,22 @@ TEST_F(ShellGui, DashDTakesTheProgramsOwnFolder) {
     PostMessageW(main, WM_CLOSE, 0, 0);
     EXPECT_TRUE(shell.WaitExit(15000));
 
-    // Without the switch the same program searches the CD-ROM drives, which
-    // hold no disk here: it ends or asks, but never shows the main window.
+    // The same switch in a folder without a disk description: no window.
     std::wstring empty = FreshFolder(L"own-empty");
     ASSERT_TRUE(CopyFileTo(ShellExe(), empty + L"\\qlm.exe"));
     ShellProcess other;
-    ASSERT_TRUE(other.Start(empty + L"\\qlm.exe", L"-d"));
+    ASSERT_TRUE(other.Start(empty + L"\\qlm.exe", L"-D"));
     EXPECT_TRUE(other.WaitExit(15000));
+
+    // "-w" searches the CD-ROM drives, which hold no disk here: the program
+    // ends (no drive) or asks (a drive without a disk), never shows its window.
+    ShellProcess search;
+    ASSERT_TRUE(search.Start(empty + L"\\qlm.exe", L"-w"));
+    if (HWND box = WaitForMessageBox(search, "Ошибка")) {
+        if (HWND cancel = GetDlgItem(box, 1002)) PostMessageW(cancel, BM_CLICK, 0, 0);
+    }
+    EXPECT_TRUE(search.WaitExit(15000));
+    EXPECT_EQ(search.WaitForWindow(kMainClass, 0), nullptr);
 }
 
 TEST_F(ShellGui, DriveLetterFormUsesTheDrivesRoot) {
@@ -230,5 +280,48 @@ TEST_F(ShellGui, DamagedDescriptionIsReportedAndEnds) {
     HWND box = WaitForMessageBox(shell, "Ошибка");
     ASSERT_NE(box, nullptr) << "a damaged description must not end the program without a word";
     PressFirstButton(box);
+    EXPECT_TRUE(shell.WaitExit(15000));
+}
+
+TEST_F(ShellGui, HandOverForAnotherDiskIsErasedUnapplied) {
+    if (!StandInBuilt()) GTEST_SKIP() << "the stand-in player is not built";
+    std::wstring disk = MakeDisk(L"disk-handover-other");
+    WriteHandOver(L"SOME-OTHER-DISK", disk);
+    std::wstring log = UsePlayerLog(L"handover-other");
+    ShellProcess shell;
+    ASSERT_TRUE(shell.Start(ShellExe(), L"\"" + disk + L"\""));
+    HWND main = shell.WaitForWindow(kMainClass, kStartTimeout);
+    ASSERT_NE(main, nullptr);
+    Pause(1500);
+    EXPECT_FALSE(IniHasSection(L"One Run"));
+    EXPECT_FALSE(IniHasSection(L"WAList"));
+    std::string messages = ReadFileBytes(log);
+    EXPECT_EQ(Count(messages, "WM_COPYDATA"), 0u) << messages;
+    EXPECT_EQ(AskPlayer(104), 0);  // stopped
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(shell.WaitExit(15000));
+}
+
+TEST_F(ShellGui, HandOverForThisDiskRestoresListPositionAndPlay) {
+    if (!StandInBuilt()) GTEST_SKIP() << "the stand-in player is not built";
+    std::wstring disk = MakeDisk(L"disk-handover-same");
+    WriteHandOver(L"GUI-DISK-1", disk);
+    std::wstring log = UsePlayerLog(L"handover-same");
+    ShellProcess shell;
+    ASSERT_TRUE(shell.Start(ShellExe(), L"\"" + disk + L"\""));
+    HWND main = shell.WaitForWindow(kMainClass, kStartTimeout);
+    ASSERT_NE(main, nullptr);
+    Pause(1500);
+    EXPECT_FALSE(IniHasSection(L"One Run"));
+    EXPECT_FALSE(IniHasSection(L"WAList"));
+    std::string messages = ReadFileBytes(log);
+    EXPECT_EQ(Count(messages, "WM_COPYDATA"), 3u) << messages;
+    EXPECT_NE(messages.find("two.mp3"), std::string::npos) << messages;
+    EXPECT_EQ(AskPlayer(124), 3);  // list length
+    EXPECT_EQ(AskPlayer(125), 1);  // the handed-over entry
+    EXPECT_EQ(AskPlayer(104), 1);  // playing
+    EXPECT_GE(AskPlayer(105), 1500);  // from the handed-over position on
+    Screenshot(L"shell-resumed");
+    PostMessageW(main, WM_CLOSE, 0, 0);
     EXPECT_TRUE(shell.WaitExit(15000));
 }
