@@ -4,6 +4,7 @@
 
 #include "base/file_path.h"
 #include "content/disk_loader.h"
+#include "content/tag_scan.h"
 #include "qlmdisk/commands.h"
 #include "qlmdisk/dump_json.h"
 #include "qlmdisk/tool_io.h"
@@ -27,6 +28,7 @@ int RunDump(const Args& args) {
         return Complain("no readable qlm.cfg in " + dir, kExitFailed);
     Catalogue catalogue;
     const LoadResult result = LoadDiskDescription(catalogue, options);
+    if (result.NeedsTagScan(catalogue)) TagScan(catalogue);  // as the player does right after loading
     std::cout << DumpDisk(catalogue, result).dump(2) << "\n";
     switch (result.outcome) {
     case LoadOutcome::Loaded: return kExitOk;

@@ -25,5 +25,7 @@ int RunWrite(const Args& args);
 int RunRecords(const Args& args);
 int RunDump(const Args& args);
 int RunKey(const Args& args);
+int RunProbe(const Args& args);
+int RunBuild(const Args& args);
 
 }  // namespace qlm::disk

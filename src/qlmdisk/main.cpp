@@ -15,6 +15,9 @@ const Command kCommands[] = {
     {"records", "records encode TEXT CFG | records decode CFG   the record form, one record per line", RunRecords},
     {"dump", "dump DISKDIR [--second-language]   load the disk as the player does and print it as JSON", RunDump},
     {"key", "key   print the running-key constants", RunKey},
+    {"probe", "probe FILE...   print the tags and stream figures the player reads, one JSON object per file", RunProbe},
+    {"build", "build MUSICDIR DISKDIR [--form record|packed] [--id ID] [--title TITLE]   make a disk from a music folder",
+     RunBuild},
 };
 
 int Usage(int code) {

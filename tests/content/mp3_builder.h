@@ -10,7 +10,7 @@
 
 #include "content/mpeg_audio.h"
 
-namespace qlm::testing {
+namespace qlm::test {
 
 struct FrameSpec {
     uint8_t version = kMpeg1;
@@ -122,4 +122,4 @@ inline std::string ID3v1Tag(std::string_view title, std::string_view artist, std
            char(genre);
 }
 
-}  // namespace qlm::testing
+}  // namespace qlm::test

@@ -8,7 +8,7 @@
 #include "content/mp3_builder.h"
 
 using namespace qlm;
-using namespace qlm::testing;
+using namespace qlm::test;
 
 namespace {
 

@@ -3,11 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdlib>
 #include <nlohmann/json.hpp>
 
 #include "base/file_path.h"
 #include "base/text_codec.h"
+#include "content/build_tree_path.h"
 #include "content/file_source.h"
 #include "content/genres.h"
 #include "content/id3v1.h"
@@ -19,17 +19,7 @@ using namespace qlm;
 
 namespace {
 
-// The fixture folder as a path this platform's file functions take (Wine maps Z: to /).
-std::u16string Fixture(const std::string& name) {
-    const char* bin = std::getenv("QLM_BINARY_DIR");
-    std::string path = std::string(bin ? bin : ".") + "/tests/content/mp3/" + name;
-#ifdef _WIN32
-    for (char& c : path)
-        if (c == '/') c = '\\';
-    path = "Z:" + path;
-#endif
-    return Utf8ToUtf16(path);
-}
+std::u16string Fixture(const std::string& name) { return test::BuildTreePath("tests/content/mp3/" + name); }
 
 struct Reference {
     nlohmann::json general, audio;

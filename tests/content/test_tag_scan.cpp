@@ -1,30 +1,23 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
 #include "base/file_path.h"
 #include "base/text_codec.h"
+#include "content/build_tree_path.h"
 #include "content/catalogue.h"
 #include "content/mp3_builder.h"
 #include "content/tag_scan.h"
 
 using namespace qlm;
-using namespace qlm::testing;
+using namespace qlm::test;
 
 namespace {
 
 // A disk root of our own under the build tree, as a Windows-style path of this platform.
 std::u16string FreshDiskRoot(const std::string& name) {
-    const char* bin = std::getenv("QLM_BINARY_DIR");
-    std::string path = std::string(bin ? bin : ".") + "/tests/content/tagscan/" + name + "/";
-#ifdef _WIN32
-    for (char& c : path)
-        if (c == '/') c = '\\';
-    path = "Z:" + path;
-#endif
-    const std::u16string root = Utf8ToUtf16(path);
+    const std::u16string root = BuildTreePath("tests/content/tagscan/" + name + "/");
     std::filesystem::remove_all(FsPath(root));
     std::filesystem::create_directories(FsPath(root + u"Sound\\Album"));
     return root;

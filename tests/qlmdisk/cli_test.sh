@@ -27,8 +27,11 @@ grep -Eq '^start=0x[0-9A-F]{2} c16=0x[0-9A-F]{4} c32=0x[0-9A-F]{8}$' "$work/out"
 for name in packed_full record_full; do
     expect 0 "write $name" "$q" write "$src/tests/qlmdisk/data/$name.json" "$work/$name"
     expect 0 "dump $name" "$q" dump "$work/$name"
+    # dump runs the tag scan as the player does; a disk it fills has its own recorded dump.
+    want=$src/tests/qlmdisk/data/$name.dump.json
+    [ -f "$src/tests/qlmdisk/data/$name.scanned.dump.json" ] && want=$src/tests/qlmdisk/data/$name.scanned.dump.json
     python3 -c 'import json,sys; sys.exit(json.load(open(sys.argv[1])) != json.load(open(sys.argv[2])))' \
-        "$work/out" "$src/tests/qlmdisk/data/$name.dump.json" || { echo "FAIL: dump of $name differs"; fail=1; }
+        "$work/out" "$want" || { echo "FAIL: dump of $name differs"; fail=1; }
 done
 expect 0 "records decode" "$q" records decode "$work/record_full/qlm.cfg"
 cp "$work/out" "$work/records.txt"
