@@ -256,6 +256,17 @@ private:
         return fs::copy_file(from, to, fs::copy_options::overwrite_existing, ec) && !ec;
     }
 
+    // Files are placed one by one, so that a folder already on the disk is refreshed.
+    static bool CopyTree(const fs::path& from, const fs::path& to) {
+        std::error_code ec;
+        fs::create_directories(to, ec);
+        for (const Entry& e : Listing(from)) {
+            const fs::path target = to / e.path.filename();
+            if (e.folder ? !CopyTree(e.path, target) : !Place(e.path, target)) return false;
+        }
+        return true;
+    }
+
     bool Page(const Entry& e) {
         const std::u16string safe = DiskSafe(e.name);
         if (!Place(e.path, FsPath(WithTrailingBackslash(o_.diskDir) + safe))) return Fail("cannot copy " + U8(e.name));
@@ -274,10 +285,7 @@ private:
             if (!e.folder || !IsCarried(e.name)) continue;
             const std::u16string name = Lower(e.name) == u"text" ? u"Text" : Lower(e.name) == u"picture" ? u"Picture" : u"Video";
             const fs::path to = FsPath(WithTrailingBackslash(o_.diskDir) + name);
-            std::error_code ec;
-            fs::create_directories(to, ec);
-            fs::copy(e.path, to, fs::copy_options::recursive | fs::copy_options::overwrite_existing, ec);
-            if (ec) return Fail("cannot copy " + U8(e.name) + ": " + ec.message());
+            if (!CopyTree(e.path, to)) return Fail("cannot copy " + U8(e.name) + " to the disk");
             if (name == u"Text") {
                 st.HasTexts = s_.texts = true;
             } else if (name == u"Picture") {
