@@ -25,17 +25,13 @@ bool ReadAt(HANDLE f, uint64_t offset, size_t count, std::string& out) {
 }  // namespace
 
 std::optional<MpegStreamInfo> ProbeMp3File(const std::string& ansiPath) {
-    win::UniqueFile f = OpenForReading(ansiPath);
-    if (!f) return std::nullopt;
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(f.get(), &size)) return std::nullopt;
-    const auto fileSize = static_cast<uint64_t>(size.QuadPart);
-    std::string first, head, tail;
-    if (!ReadAt(f.get(), 0, 10, first)) return std::nullopt;
-    const uint64_t skip = Id3v2TagSize(first);
-    if (skip >= fileSize || !ReadAt(f.get(), skip, 64 * 1024, head)) return std::nullopt;
-    const bool id3v1 = fileSize >= 128 && ReadAt(f.get(), fileSize - 128, 3, tail) && tail == "TAG";
-    return ReadMpegStreamInfo(head, skip, fileSize, id3v1);
+    int n = MultiByteToWideChar(CP_ACP, 0, ansiPath.c_str(), -1, nullptr, 0);
+    if (n <= 1) return std::nullopt;
+    std::wstring wide(n - 1, L'\0');
+    MultiByteToWideChar(CP_ACP, 0, ansiPath.c_str(), -1, wide.data(), n);
+    TMPEGaudio stream;
+    if (!stream.ReadStream(std::u16string(wide.begin(), wide.end()))) return std::nullopt;
+    return StreamInfoOf(stream);
 }
 
 Mp3Decoder::~Mp3Decoder() { Close(); }
@@ -57,12 +53,12 @@ void Mp3Decoder::Close() {
 bool Mp3Decoder::Open(const std::string& ansiPath, int64_t fromMs) {
     Close();
     auto info = ProbeMp3File(ansiPath);
-    if (!info || info->first.layer != 3) return false;
+    if (!info || info->layer != 3) return false;
     info_ = *info;
     file_ = OpenForReading(ansiPath);
     if (!file_) return false;
 
-    const MpegFrameHeader& h = info_.first;
+    const MpegStreamInfo& h = info_;
     MPEGLAYER3WAVEFORMAT mp3{};
     mp3.wfx.wFormatTag = WAVE_FORMAT_MPEGLAYER3;
     mp3.wfx.nChannels = static_cast<WORD>(h.channels);
@@ -115,8 +111,7 @@ bool Mp3Decoder::Open(const std::string& ansiPath, int64_t fromMs) {
         if (ReadAt(file_.get(), offset, 8192, window)) {
             const auto* b = reinterpret_cast<const unsigned char*>(window.data());
             for (size_t i = 0; i + 4 <= window.size(); ++i) {
-                auto fh = ParseFrameHeader(b + i);
-                if (fh && fh->layer == h.layer && fh->sampleRate == h.sampleRate) {
+                if (IsFrameOf(b + i, info_)) {
                     offset += i;
                     break;
                 }

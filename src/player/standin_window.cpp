@@ -58,7 +58,7 @@ int64_t StandInWindow::NowMs() {
 std::optional<TrackInfo> StandInWindow::Probe(const std::string& fileName) {
     auto info = ProbeMp3File(fileName);
     if (!info) return std::nullopt;
-    return TrackInfo{info->durationMs, info->first.sampleRate, info->averageBitrateKbps, info->first.channels};
+    return TrackInfo{info->durationMs, info->sampleRate, info->averageBitrateKbps, info->channels};
 }
 
 void StandInWindow::AudioStart(const std::string& fileName, int64_t fromMs) {

@@ -20,7 +20,7 @@ inline std::string SilentFrame() {
     return f;
 }
 
-// frames of audio; withXing adds a leading Info frame that counts them;
+// frames of audio; withXing adds a leading Xing frame that counts them;
 // id3v2Bytes puts a tag of that many bytes (header included) in front.
 inline std::string SilentMp3(int frames, bool withXing = false, int id3v2Bytes = 0) {
     std::string out;
@@ -36,12 +36,13 @@ inline std::string SilentMp3(int frames, bool withXing = false, int id3v2Bytes =
     if (withXing) {
         std::string f = SilentFrame();
         const int at = 4 + 17;
-        f.replace(at, 4, "Info");
-        f[at + 7] = 1;  // frame count present
-        f[at + 8] = static_cast<char>(frames >> 24);
-        f[at + 9] = static_cast<char>(frames >> 16);
-        f[at + 10] = static_cast<char>(frames >> 8);
-        f[at + 11] = static_cast<char>(frames);
+        const uint32_t bytes = static_cast<uint32_t>(frames + 1) * kSilentFrameBytes;
+        f.replace(at, 4, "Xing");
+        f[at + 7] = 3;  // frame and byte counts present
+        for (int k = 0; k < 4; ++k) {
+            f[at + 8 + k] = static_cast<char>(static_cast<uint32_t>(frames) >> (24 - 8 * k));
+            f[at + 12 + k] = static_cast<char>(bytes >> (24 - 8 * k));
+        }
         out += f;
     }
     for (int i = 0; i < frames; ++i) out += SilentFrame();
