@@ -325,3 +325,21 @@ TEST_F(ShellGui, HandOverForThisDiskRestoresListPositionAndPlay) {
     PostMessageW(main, WM_CLOSE, 0, 0);
     EXPECT_TRUE(shell.WaitExit(15000));
 }
+
+TEST_F(ShellGui, UpdateDialogClosingMessageClosesOnlyAfterAnInstallerStarted) {
+    if (!StandInBuilt()) GTEST_SKIP() << "the stand-in player is not built";
+    std::wstring disk = MakeDisk(L"disk-1524");
+    UsePlayerLog(L"1524");
+    ShellProcess shell;
+    ASSERT_TRUE(shell.Start(ShellExe(), L"\"" + disk + L"\""));
+    HWND main = shell.WaitForWindow(kMainClass, kStartTimeout);
+    ASSERT_NE(main, nullptr);
+    PostMessageW(main, 1524, 0, 0);  // the dialog ended without an installer
+    Pause(1000);
+    EXPECT_TRUE(shell.Running());
+    EXPECT_TRUE(IsWindowEnabled(main));
+    PostMessageW(main, 1524, 1, 0);  // an installer was started: the program closes
+    DWORD code = 1;
+    EXPECT_TRUE(shell.WaitExit(15000, &code));
+    EXPECT_TRUE(IniHasSection(L"Settings"));
+}
