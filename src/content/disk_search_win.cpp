@@ -52,6 +52,10 @@ int AskDiskNotFoundBox(HWND, const std::u16string& languageId) {
 namespace {
 
 int CALLBACK BrowseCallback(HWND dialog, UINT msg, LPARAM lParam, LPARAM) {
+    if (msg == BFFM_INITIALIZED) {  // nothing chosen yet: nothing to confirm
+        SendMessageW(dialog, BFFM_ENABLEOK, 0, 0);
+        return 0;
+    }
     if (msg != BFFM_SELCHANGED) return 0;
     wchar_t path[MAX_PATH * 2] = {};
     bool isFolder = SHGetPathFromIDListW(reinterpret_cast<LPCITEMIDLIST>(lParam), path) != FALSE;
