@@ -185,4 +185,23 @@ TEST(Mp3Decoder, SystemCodecDecodesTheWholeStream) {
     EXPECT_NEAR(static_cast<double>(half.size()), expected / 2.0, expected / 10.0);
 }
 
+TEST(Mp3Decoder, AnEncodedToneComesOutAsSound) {
+    std::string tone = WindowsPathFromEnv("QLM_BINARY_DIR", "/tests/player/tone.mp3");
+    if (GetFileAttributesA(tone.c_str()) == INVALID_FILE_ATTRIBUTES) GTEST_SKIP() << "no sox/lame to make " << tone;
+    qlm::player::Mp3Decoder decoder;
+    ASSERT_TRUE(decoder.Open(tone, 0));
+    EXPECT_EQ(decoder.PcmFormat().nChannels, 2);
+    std::vector<char> pcm;
+    while (decoder.Decode(pcm, 65536)) {
+    }
+    const double seconds = pcm.size() / 4.0 / 44100;
+    EXPECT_NEAR(seconds, 3.0, 0.1);
+    int peak = 0;
+    for (size_t i = 0; i + 1 < pcm.size(); i += 2)
+        peak = std::max(peak, std::abs(static_cast<int>(static_cast<int16_t>(
+                                  static_cast<uint8_t>(pcm[i]) | (static_cast<uint8_t>(pcm[i + 1]) << 8)))));
+    EXPECT_GT(peak, 8000);   // about half of full scale
+    EXPECT_LT(peak, 24000);
+}
+
 }  // namespace
