@@ -166,6 +166,7 @@ private:
         out.where = U8(rel + e.name);
         out.path = U8(record && depth == 1 ? safe : rel + safe);
         SetName(out, e.name);
+        NoteRecordLength(out);
         ++s_.folders;
         const std::u16string inner = rel + safe + u"\\";
         for (const Entry& c : Listing(e.path)) {
@@ -195,6 +196,13 @@ private:
         }
         m_.settings.TwoLevelFolders = groups;
         return true;
+    }
+
+    // A folder-list record holds key, path, byte 0 and name; past a short
+    // record's 255 bytes the whole list switches to long records.
+    void NoteRecordLength(const ManifestNode& n) {
+        if (o_.form == DiskManifest::Form::Record && n.path.size() + n.name.size() + 8 > 255)
+            m_.settings.LongFolderRecords = true;
     }
 
     void SetName(ManifestNode& n, const std::u16string& name) {
@@ -239,6 +247,7 @@ private:
             out.tags[2 * kGenre] = DecodeToUtf8(genre, kCyrillicCharset);
             if (!genre.empty()) available_ |= 1u << kGenre;
         }
+        NoteRecordLength(out);
         ++s_.songs;
         if (o_.progress && total_ >= kProgressFrom && (s_.songs % 100 == 0 || s_.songs == total_))
             o_.progress(s_.songs, total_);

@@ -117,6 +117,8 @@ TEST(DiskBuild, RecordDiskLeavesTagsToThePlayersScan) {
     MusicFolder m("record");
     m.Add("Artist/Album 1/01.mp3", kAudio + ID3v1Tag("One", "Artist", "Album 1", "2000", "", 0));
     m.Add("Artist/Album 2/01.mp3", kAudio);
+    const std::string longName(120, 'n');  // path and name outgrow a short record
+    m.Add("Artist/Album 2/" + longName + ".mp3", kAudio);
     std::string error;
     ASSERT_TRUE(Build(m, DiskManifest::Form::Record, error)) << error;
     Catalogue c;
@@ -131,6 +133,9 @@ TEST(DiskBuild, RecordDiskLeavesTagsToThePlayersScan) {
     ASSERT_TRUE(song->Tags);
     EXPECT_EQ(song->Tags->Value(kAlbum, false), "Album 1");
     EXPECT_EQ(c.FindSongByPath(c.SongFile(*song)), song);
+    EXPECT_TRUE(c.settings.LongFolderRecords);
+    ASSERT_EQ(c.Roots()[0]->Children[1]->Children.size(), 2u);
+    EXPECT_EQ(Name(c.Roots()[0]->Children[1]->Children[1]), longName);
 }
 
 TEST(DiskBuild, RecordFormRefusesWhatItCannotHold) {
