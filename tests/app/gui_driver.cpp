@@ -214,4 +214,13 @@ void RemoveSettingsFile() {
     WritePrivateProfileStringW(nullptr, nullptr, nullptr, L"qlm.ini");  // drop any cached copy
 }
 
+void ResetLanguageChoice() {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\VNT Company\\QLM Musical Player", 0, KEY_SET_VALUE, &key) ==
+        ERROR_SUCCESS) {
+        RegDeleteValueW(key, L"Language");
+        RegCloseKey(key);
+    }
+}
+
 }  // namespace qlm::test

@@ -57,5 +57,7 @@ bool Screenshot(const std::wstring& name);
 std::wstring IniValue(const wchar_t* section, const wchar_t* key);
 bool IniHasSection(const wchar_t* section);
 void RemoveSettingsFile();
+// The registry's language choice removed: the built-in Russian texts at the next start.
+void ResetLanguageChoice();
 
 }  // namespace qlm::test

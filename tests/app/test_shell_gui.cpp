@@ -105,6 +105,7 @@ protected:
     void SetUp() override {
         CloseStandIn();
         RemoveSettingsFile();
+        ResetLanguageChoice();
     }
     static bool StandInBuilt() { return GetFileAttributesW(StandInExe().c_str()) != INVALID_FILE_ATTRIBUTES; }
     void TearDown() override { CloseStandIn(); }
@@ -342,4 +343,30 @@ TEST_F(ShellGui, UpdateDialogClosingMessageClosesOnlyAfterAnInstallerStarted) {
     DWORD code = 1;
     EXPECT_TRUE(shell.WaitExit(15000, &code));
     EXPECT_TRUE(IniHasSection(L"Settings"));
+}
+
+TEST_F(ShellGui, WithALanguageFileTheCaptionIsTheDiskIdentifier) {
+    if (!StandInBuilt()) GTEST_SKIP() << "the stand-in player is not built";
+    if (GetFileAttributesW((BinaryDir() + L"\\src\\app\\About\\English.lng").c_str()) == INVALID_FILE_ATTRIBUTES)
+        GTEST_SKIP() << "English.lng is not beside the program";
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\VNT Company\\QLM Musical Player", 0, nullptr, 0,
+                              KEY_SET_VALUE, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    const wchar_t english[] = L"English";
+    RegSetValueExW(key, L"Language", 0, REG_SZ, reinterpret_cast<const BYTE*>(english), sizeof english);
+    RegCloseKey(key);
+
+    std::wstring disk = MakeDisk(L"disk-english");
+    UsePlayerLog(L"english");
+    ShellProcess shell;
+    ASSERT_TRUE(shell.Start(ShellExe(), L"\"" + disk + L"\""));
+    HWND main = shell.WaitForWindow(kMainClass, kStartTimeout);
+    ASSERT_NE(main, nullptr);
+    Pause(500);
+    EXPECT_EQ(WindowText(main), L"GUI-DISK-1");
+    Screenshot(L"shell-english");
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(shell.WaitExit(15000));
+    ResetLanguageChoice();
 }
