@@ -163,17 +163,26 @@ void TMainForm::FormCreate() {
         [&] { StartPlayer(); },
         // 17. Favourites of this disk.
         [&] { LoadFavorites(); },
-        // 18-19. Play commands and the player poll.
+        // 18. Play-checked and play-favourites only with something to play.
+        [&] { UpdatePlayCommandStates(); },
+        // 19. Play mode "disk" and the player poll.
         [&] {
             playMode_ = 1;
             SetTimer(hwnd(), kTimer1, kTimer1Interval, nullptr);
         },
-        // 20-22. The text window follows the language and its button; focus goes to the tree.
+        // 20-21. The text window follows the language and its button.
+        [&] { PassLanguageToTextWindow(); },
+        [&] { ShowTextWindowWhenWanted(); },
+        // 22. Focus goes to the tree after the resume.
         [&] { focusAfterResume_ = tree_; },
         // 23. Winamp's window at its saved place.
         [&] { PlaceWinampWindow(); },
+        // 24. The find dialog.
+        [&] { CreateFindDialog(); },
         // 25. Caption and application title.
         [&] { SetCaptions(); },
+        // 26. Song-list fields and the title strip.
+        [&] { ApplySongListFields(); },
     };
     for (const auto& step : steps) {
         Guarded(step);
@@ -302,12 +311,20 @@ void TMainForm::FormShow() {
                 PostQuitMessage(0);
             }
         },
+        // 2. The lists draw with their controls' fonts.
+        [&] { GiveListsTheirFonts(); },
         // 3. The hand-over of a restart, or the first leaf's play list.
         [&] {
             if (!RestartResume()) LoadFirstLeafPlayList();
         },
+        // 4-6. Language menus, favourites names, the disk's menus and buttons.
+        [&] { BuildLanguageMenus(); },
+        [&] { ShowFavoritesNames(); },
+        [&] { ApplyDiskMenus(); },
         // 7. The loading box goes.
         [&] { CloseLoadingBox(); },
+        // 8. The text window when its button is down.
+        [&] { ShowTextWindowWhenWanted(); },
         // 9. The first tree node is selected.
         [&] {
             if (tree_) {
@@ -322,6 +339,9 @@ void TMainForm::FormShow() {
         },
         // 11. The colour scheme of the settings.
         [&] { ApplySchemeColours(); },
+        // 12-13. The information pages' arrow; the selected song's text.
+        [&] { ShowInformationArrow(); },
+        [&] { ShowSelectedSongText(); },
         // 14. Minimum height from the visible page buttons.
         [&] { ApplyPageButtons(); },
         // 15. Winamp's window as the user chose.
@@ -336,7 +356,21 @@ void TMainForm::FormShow() {
     }
 }
 
+// Steps carried out by the parts that come with the menus, the song list, the
+// favourites, the text window, the pages and the find dialog; until they are
+// there these steps have nothing to do.
 void TMainForm::LoadFirstLeafPlayList() {}
+void TMainForm::UpdatePlayCommandStates() {}
+void TMainForm::PassLanguageToTextWindow() {}
+void TMainForm::ShowTextWindowWhenWanted() {}
+void TMainForm::CreateFindDialog() {}
+void TMainForm::ApplySongListFields() {}
+void TMainForm::GiveListsTheirFonts() {}
+void TMainForm::BuildLanguageMenus() {}
+void TMainForm::ShowFavoritesNames() {}
+void TMainForm::ApplyDiskMenus() {}
+void TMainForm::ShowInformationArrow() {}
+void TMainForm::ShowSelectedSongText() {}
 
 // ---- Shutdown ----
 
@@ -448,6 +482,8 @@ void TMainForm::ChangeDisk() {
         ReadVolumeInformation();
     });
     Guarded([&] { LoadFavorites(); });
+    Guarded([&] { UpdatePlayCommandStates(); });
+    Guarded([&] { ShowTextWindowWhenWanted(); });
     Guarded([&] { SetCaptions(); });
     Guarded([&] {
         if (tree_) {
@@ -456,6 +492,8 @@ void TMainForm::ChangeDisk() {
         }
         LoadFirstLeafPlayList();
     });
+    Guarded([&] { ApplyDiskMenus(); });
+    Guarded([&] { ShowInformationArrow(); });
     Guarded([&] { ApplyPageButtons(); });
 }
 

@@ -84,6 +84,17 @@ private:
     void ApplySchemeColours();
     TImageButton* Image(std::string_view name) const;
     void LoadFirstLeafPlayList();
+    void UpdatePlayCommandStates();
+    void PassLanguageToTextWindow();
+    void ShowTextWindowWhenWanted();
+    void CreateFindDialog();
+    void ApplySongListFields();
+    void GiveListsTheirFonts();
+    void BuildLanguageMenus();
+    void ShowFavoritesNames();
+    void ApplyDiskMenus();
+    void ShowInformationArrow();
+    void ShowSelectedSongText();
 
     // Player calls of the disk watch and the shutdown.
     void PausePlayerIfPlaying();
