@@ -710,7 +710,7 @@ def banner(n, w, h):
     if n == 1:
         lines = [("Новые диски", big, (150, 208, 246)), ("MP3 коллекции", small, (214, 220, 228))]
     else:
-        lines = [("Наш сайт", big, (246, 196, 90)), ("всё о наших дисках", small, (214, 220, 228))]
+        lines = [("Наш сайт", big, (246, 196, 90)), ("о наших дисках", small, (214, 220, 228))]
     out = over(out, text_layer(w, h, lines[0][0], lines[0][1], lines[0][2] + (255,), (w / 2, 17),
                                shadow=(0, 0, 0, 200)))
     out = over(out, text_layer(w, h, lines[1][0], lines[1][1], lines[1][2] + (255,), (w / 2, 33)))
