@@ -13,7 +13,15 @@ if [ -f build-win/src/app/qlm.exe ]; then
   qlm_start_display
   qlm_start_wine
   echo "Starting the shell on demo/disk (DISPLAY=$DISPLAY)"
-  wine build-win/src/app/qlm.exe "$(winepath -w demo/disk)"
+  wine build-win/src/app/qlm.exe "$(winepath -w demo/disk)" &
+  shell=$!
+  if [ -n "${QLM_XVFB_PID:-}" ]; then
+    # No screen of the user's: show what the virtual one shows.
+    sleep 15
+    import -window root demo/screen.png && echo "Screenshot of the running shell: demo/screen.png (Ctrl-C ends the demo)"
+  fi
+  wait "$shell" || true
+  qlm_stop_all
 elif [ -x build-native/src/qlmdisk/qlmdisk ] && [ -d demo/disk ]; then
   build-native/src/qlmdisk/qlmdisk dump demo/disk
 fi
