@@ -1,6 +1,10 @@
 #include "app/gui_driver.h"
 
+#include <winioctl.h>
+
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <algorithm>
 #include <memory>
@@ -194,6 +198,83 @@ bool Screenshot(const std::wstring& name) {
     file.append(reinterpret_cast<const char*>(&bi), sizeof bi);
     file += pixels;
     return WriteFileBytes(dir + L"\\" + name + L".bmp", file);
+}
+
+namespace {
+
+// Wine's own request to its mount manager that defines a drive letter over a
+// Unix folder (or removes it when no folder is given).
+constexpr DWORD kDefineUnixDrive = CTL_CODE('m', 32, METHOD_BUFFERED, FILE_READ_ACCESS | FILE_WRITE_ACCESS);
+struct UnixDriveRequest {
+    ULONG size;
+    ULONG type;
+    ULONG fsType;
+    DWORD serial;
+    ULONGLONG unixDevice;
+    WCHAR letter;
+    USHORT mountPointOffset;
+    USHORT deviceOffset;
+    USHORT labelOffset;
+};
+
+// The Unix path of a Windows path, through Wine's own conversion.
+std::string UnixPathOf(const std::wstring& path) {
+    using Convert = char*(CDECL*)(const wchar_t*);
+    auto convert = reinterpret_cast<Convert>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    if (!convert) return {};
+    char* unixPath = convert(path.c_str());
+    if (!unixPath) return {};
+    std::string out = unixPath;
+    HeapFree(GetProcessHeap(), 0, unixPath);
+    return out;
+}
+
+bool DefineDrive(wchar_t letter, const std::string& unixFolder) {
+    HANDLE manager = CreateFileW(L"\\\\.\\MountPointManager", GENERIC_READ | GENERIC_WRITE,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (manager == INVALID_HANDLE_VALUE) return false;
+    std::string request(sizeof(UnixDriveRequest) + unixFolder.size() + 1, '\0');
+    UnixDriveRequest head{};
+    head.size = static_cast<ULONG>(request.size());
+    head.letter = static_cast<WCHAR>(towlower(letter));
+    head.type = unixFolder.empty() ? DRIVE_NO_ROOT_DIR : DRIVE_CDROM;
+    if (!unixFolder.empty()) head.mountPointOffset = sizeof head;
+    std::memcpy(request.data(), &head, sizeof head);
+    std::memcpy(request.data() + sizeof head, unixFolder.c_str(), unixFolder.size());
+    DWORD returned = 0;
+    BOOL ok = DeviceIoControl(manager, kDefineUnixDrive, request.data(), static_cast<DWORD>(request.size()), nullptr,
+                              0, &returned, nullptr);
+    CloseHandle(manager);
+    return ok != FALSE;
+}
+
+}  // namespace
+
+CdRomDrive::CdRomDrive(wchar_t letter) : letter_(letter) {
+    UINT type = GetDriveTypeW(Root().c_str());
+    // Another kind of drive at this letter is left alone; a CD-ROM drive is
+    // one an earlier run left behind.
+    if (type != DRIVE_NO_ROOT_DIR && type != DRIVE_CDROM) return;
+    made_ = Eject() && GetDriveTypeW(Root().c_str()) == DRIVE_CDROM;
+}
+
+CdRomDrive::~CdRomDrive() {
+    if (made_) DefineDrive(letter_, {});
+}
+
+bool CdRomDrive::Insert(const std::wstring& folder) {
+    std::string unixFolder = UnixPathOf(folder);
+    return !unixFolder.empty() && DefineDrive(letter_, unixFolder);
+}
+
+bool CdRomDrive::Eject() { return Insert(FreshFolder(L"cd-tray-open")); }
+
+void LabelDisk(const std::wstring& folder, const std::string& label, DWORD serial) {
+    char hex[16];
+    std::snprintf(hex, sizeof hex, "%08lx\n", static_cast<unsigned long>(serial));
+    WriteFileBytes(folder + L"\\.windows-serial", hex);
+    if (!label.empty()) WriteFileBytes(folder + L"\\.windows-label", label + "\n");
 }
 
 std::wstring IniValue(const wchar_t* section, const wchar_t* key) {

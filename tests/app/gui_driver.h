@@ -53,6 +53,34 @@ void Pause(DWORD ms);
 // The desktop as a 24-bit BMP under {binary dir}\screens\NAME.bmp.
 bool Screenshot(const std::wstring& name);
 
+// A CD-ROM drive of the Wine prefix, made for a test through Wine's mount
+// manager (as Wine's configuration tool makes drives) and removed again at the
+// end. It starts empty, as a drive with its tray open. Wine reads a drive's
+// volume name and serial number from the files .windows-label and
+// .windows-serial in the folder it shows.
+class CdRomDrive {
+public:
+    explicit CdRomDrive(wchar_t letter);
+    ~CdRomDrive();
+    CdRomDrive(const CdRomDrive&) = delete;
+    CdRomDrive& operator=(const CdRomDrive&) = delete;
+
+    // False when the drive could not be made (not under Wine, or the letter
+    // belongs to another kind of drive).
+    bool Made() const { return made_; }
+    std::wstring Root() const { return std::wstring(1, letter_) + L":\\"; }
+    // The drive shows this folder as its disk, as if that disk were inserted.
+    bool Insert(const std::wstring& folder);
+    // The disk taken out: the drive is still there but holds nothing.
+    bool Eject();
+
+private:
+    wchar_t letter_;
+    bool made_ = false;
+};
+// A disk's volume name and serial number, as Wine reports them for a CD.
+void LabelDisk(const std::wstring& folder, const std::string& label, DWORD serial);
+
 // qlm.ini in the Windows folder, through the profile functions the shell uses.
 std::wstring IniValue(const wchar_t* section, const wchar_t* key);
 bool IniHasSection(const wchar_t* section);

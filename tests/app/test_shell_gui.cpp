@@ -4,74 +4,12 @@
 
 #include <string>
 
-#include "app/gui_driver.h"
-#include "base/text_codec.h"
+#include "app/gui_disks.h"
 #include "content/description_stream.h"
 
 using namespace qlm::test;
 
 namespace {
-
-constexpr DWORD kStartTimeout = 20000;
-const wchar_t* const kMainClass = L"TMainForm";
-
-std::wstring ShellExe() { return BinaryDir() + L"\\src\\app\\qlm.exe"; }
-std::wstring StandInExe() { return BinaryDir() + L"\\src\\player\\Winamp.exe"; }
-
-std::string Cp1251(std::string_view utf8) { return qlm::EncodeFromUtf8(utf8, 204); }
-std::string Z(const std::string& a, const std::string& b) { return a + std::string(1, '\0') + b; }
-
-// A short silent MP3: MPEG-1 layer III frames at 128 kbit/s, 44.1 kHz.
-std::string SilentMp3(int frames) {
-    std::string frame(417, '\0');
-    frame[0] = '\xFF';
-    frame[1] = '\xFB';
-    frame[2] = '\x90';
-    frame[3] = '\x00';
-    std::string out;
-    for (int i = 0; i < frames; ++i) out += frame;
-    return out;
-}
-
-// A small record-form disk: two folders of songs and the stand-in player.
-std::wstring MakeDisk(const std::wstring& name, bool withPlayer = true, const std::string& id = "GUI-DISK-1") {
-    std::wstring dir = FreshFolder(name);
-    qlm::DescriptionWriter w;
-    w.WriteShortRecord("CDQLM=" + id);
-    w.WriteShortRecord("CDRUS=" + Cp1251("Тестовый диск"));
-    w.WriteShortRecord("EndOfCFG");
-    w.WriteShortRecord(Z("F=Rock", "N=" + Cp1251("Рок")));
-    w.WriteShortRecord(Z("FN=one.mp3", "N=" + Cp1251("Первая")));
-    w.WriteShortRecord(Z("FN=two.mp3", "N=" + Cp1251("Вторая")));
-    w.WriteShortRecord(Z("F=Pop", "N=Pop"));
-    w.WriteShortRecord(Z("FN=three.mp3", "N=Three"));
-    WriteFileBytes(dir + L"\\qlm.cfg", w.Take());
-    for (const wchar_t* folder : {L"\\Sound", L"\\Sound\\Rock", L"\\Sound\\Pop"})
-        CreateDirectoryW((dir + folder).c_str(), nullptr);
-    for (const wchar_t* song : {L"\\Sound\\Rock\\one.mp3", L"\\Sound\\Rock\\two.mp3", L"\\Sound\\Pop\\three.mp3"})
-        WriteFileBytes(dir + song, SilentMp3(400));
-    if (withPlayer) {
-        CreateDirectoryW((dir + L"\\Player").c_str(), nullptr);
-        CopyFileTo(StandInExe(), dir + L"\\Player\\Winamp.exe");
-    }
-    return dir;
-}
-
-// The stand-in writes every message it gets here (it inherits our environment).
-std::wstring UsePlayerLog(const std::wstring& name) {
-    std::wstring log = BinaryDir() + L"\\gui-test\\" + name + L".log";
-    DeleteFileW(log.c_str());
-    SetEnvironmentVariableW(L"QLM_WINAMP_LOG", log.c_str());
-    return log;
-}
-
-// Asks the running stand-in what Winamp would answer to WM_USER `request`.
-LRESULT AskPlayer(LPARAM request) {
-    HWND w = FindWindowW(L"Winamp v1.x", nullptr);
-    DWORD_PTR answer = static_cast<DWORD_PTR>(-2);
-    if (w) SendMessageTimeoutW(w, WM_USER, 0, request, SMTO_ABORTIFHUNG, 3000, &answer);
-    return static_cast<LRESULT>(answer);
-}
 
 void WriteHandOver(const std::wstring& lastCd, const std::wstring& disk) {
     WritePrivateProfileStringW(L"One Run", L"LastCD", lastCd.c_str(), L"qlm.ini");
@@ -84,22 +22,6 @@ void WriteHandOver(const std::wstring& lastCd, const std::wstring& disk) {
     WritePrivateProfileStringW(L"WAList", L"File2", (disk + L"\\Sound\\Pop\\three.mp3").c_str(), L"qlm.ini");
 }
 
-size_t Count(const std::string& text, const std::string& what) {
-    size_t n = 0;
-    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
-    return n;
-}
-
-// Closes the stand-in a test left behind, so the next one starts its own.
-void CloseStandIn() {
-    for (int i = 0; i < 100; ++i) {
-        HWND w = FindWindowW(L"Winamp v1.x", nullptr);
-        if (!w) return;
-        PostMessageW(w, WM_CLOSE, 0, 0);
-        Pause(50);
-    }
-}
-
 class ShellGui : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -107,37 +29,8 @@ protected:
         RemoveSettingsFile();
         ResetLanguageChoice();
     }
-    static bool StandInBuilt() { return GetFileAttributesW(StandInExe().c_str()) != INVALID_FILE_ATTRIBUTES; }
     void TearDown() override { CloseStandIn(); }
 };
-
-// The shell's skinned message box with this caption, if one is up.
-HWND MessageBoxOf(const ShellProcess& p, const std::string& captionUtf8) {
-    for (HWND h : p.TopLevelWindows(true)) {
-        std::wstring caption = WindowText(h);
-        if (ClassOf(h) == L"TMessageForm" &&
-            qlm::Utf16ToUtf8(std::u16string(caption.begin(), caption.end())) == captionUtf8)
-            return h;
-    }
-    return nullptr;
-}
-
-// Waits for the box while the shell runs.
-HWND WaitForMessageBox(const ShellProcess& p, const std::string& captionUtf8) {
-    for (int i = 0; i < 300 && p.Running(); ++i) {
-        if (HWND box = MessageBoxOf(p, captionUtf8)) return box;
-        Pause(50);
-    }
-    return nullptr;
-}
-
-// The skinned box's buttons are child buttons numbered from 1000.
-void PressFirstButton(HWND box) {
-    if (HWND ok = GetDlgItem(box, 1000))
-        PostMessageW(ok, BM_CLICK, 0, 0);
-    else
-        PostMessageW(box, WM_CLOSE, 0, 0);
-}
 
 }  // namespace
 
@@ -151,8 +44,7 @@ TEST_F(ShellGui, StartsOnADiskFolderAndClosesCleanly) {
     ASSERT_NE(main, nullptr) << "no main window";
     Pause(1500);
     // The disk title is the caption while the built-in Russian texts are in use.
-    std::wstring caption = WindowText(main);
-    EXPECT_EQ(qlm::Utf16ToUtf8(std::u16string(caption.begin(), caption.end())), "Тестовый диск");
+    EXPECT_EQ(Utf8(WindowText(main)), "Тестовый диск");
     RECT rc{};
     GetWindowRect(main, &rc);
     EXPECT_GE(rc.right - rc.left, 477);
@@ -256,7 +148,7 @@ TEST_F(ShellGui, DriveLetterFormUsesTheDrivesRoot) {
 }
 
 TEST_F(ShellGui, NoWinampShowsTheErrorAndEnds) {
-    std::wstring disk = MakeDisk(L"disk-nowinamp", /*withPlayer=*/false);
+    std::wstring disk = MakeDisk(L"disk-nowinamp", {.withPlayer = false});
     ShellProcess shell;
     ASSERT_TRUE(shell.Start(ShellExe(), L"\"" + disk + L"\""));
     HWND box = WaitForMessageBox(shell, "Ошибка");
