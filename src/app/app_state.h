@@ -20,6 +20,7 @@ struct AppState {
     std::u16string volumeName;            // at most 36 characters
     uint32_t volumeSerial = 0;
     bool diskAbsent = false;              // a watched CD-ROM disk is out of its drive
+    bool pausedByDiskWatch = false;       // taking the disk out paused playback
 
     std::u16string languageId;            // empty: the built-in Russian texts
     bool quitAtStart = false;

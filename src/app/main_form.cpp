@@ -272,12 +272,14 @@ void TMainForm::StartPlayer() {
     players_->Select(kWinampPlayerId);
 }
 
-void TMainForm::PausePlayerIfPlaying() {
-    if (players_ && players_->GetState() == kPlayerPlaying) players_->Pause();
+bool TMainForm::PausePlayerIfPlaying() {
+    if (!players_ || players_->GetState() != kPlayerPlaying) return false;
+    players_->Pause();
+    return true;
 }
 
-void TMainForm::TogglePlayerPause() {
-    if (players_) players_->Pause();
+void TMainForm::ResumePlayerIfPaused() {
+    if (players_ && players_->GetState() == kPlayerPaused) players_->Pause();  // Pause toggles it back on
 }
 
 void TMainForm::ClearPlayerList() {
@@ -449,12 +451,16 @@ void TMainForm::WatchDisk() {
         case DiskWatchAction::None:
             break;
         case DiskWatchAction::DiskRemoved:
-            PausePlayerIfPlaying();
+            app.pausedByDiskWatch = PausePlayerIfPlaying();
             break;
         case DiskWatchAction::SameDiskBack:
-            TogglePlayerPause();
+            // Only what the removal paused goes on: a pause of the user's, or
+            // playback the user started meanwhile, is left as it is.
+            if (app.pausedByDiskWatch) ResumePlayerIfPaused();
+            app.pausedByDiskWatch = false;
             break;
         case DiskWatchAction::OtherDisk:
+            app.pausedByDiskWatch = false;
             ChangeDisk();
             break;
     }

@@ -97,8 +97,9 @@ private:
     void ShowSelectedSongText();
 
     // Player calls of the disk watch and the shutdown.
-    void PausePlayerIfPlaying();
-    void TogglePlayerPause();
+    // True when it paused playback.
+    bool PausePlayerIfPlaying();
+    void ResumePlayerIfPaused();
     void ClearPlayerList();
 
     // Disk watch and disk change.

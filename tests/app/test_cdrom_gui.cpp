@@ -19,6 +19,7 @@ constexpr DWORD kFirstSerial = 0x1111AAAA;
 constexpr DWORD kSecondSerial = 0x2222BBBB;
 constexpr LPARAM kAskState = 104;  // 1 playing, 3 paused, 0 stopped
 constexpr WPARAM kPlay = 40045;
+constexpr WPARAM kPauseToggle = 40046;
 
 const TestDisk kFirstDisk{.songFrames = 2000};  // songs of about 50 s: they outlast a scenario
 const TestDisk kSecondDisk{.id = "GUI-DISK-2", .titleUtf8 = "Второй диск", .songFrames = 2000, .secondFolder = false};
@@ -239,6 +240,19 @@ TEST_F(CdRomGui, RunningFromTheCdWatchesTheDisk) {
     std::string back = LogSince(log, mark);
     EXPECT_EQ(Count(back, "wParam=40046"), 1u) << back;
     EXPECT_EQ(Count(back, "lParam=101 "), 0u) << back;
+
+    // Paused by the user before the disk goes out: it stays paused when the disk is back.
+    CommandPlayer(kPauseToggle);
+    ASSERT_TRUE(WaitForPlayerState(3, 3000));
+    mark = ReadFileBytes(log).size();
+    ASSERT_TRUE(drive.Eject());
+    Pause(1000);
+    ASSERT_TRUE(drive.Insert(diskA));
+    Pause(1500);
+    EXPECT_EQ(AskPlayer(kAskState), 3);
+    EXPECT_EQ(Count(LogSince(log, mark), "wParam=40046"), 0u) << LogSince(log, mark);
+    CommandPlayer(kPauseToggle);
+    ASSERT_TRUE(WaitForPlayerState(1, 3000));
 
     // Out again, and another disk in: the other disk replaces the first.
     mark = ReadFileBytes(log).size();
