@@ -479,7 +479,11 @@ void TMainForm::ChangeDisk() {
         playMode_ = 0;
     });
     Guarded([&] { CreateTextWindow(); });
-    if (app.quitAtStart) {  // the new disk's description cannot be used
+    if (app.quitAtStart) {
+        // The new disk's description cannot be used and the program ends; the
+        // session's window settings are kept as at any close (its favourites
+        // were saved above, with the old disk).
+        Guarded([&] { SaveWindowSettings(); });
         PostMessageW(hwnd(), WM_CLOSE, 0, 0);
         return;
     }

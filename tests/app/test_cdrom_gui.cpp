@@ -275,3 +275,34 @@ TEST_F(CdRomGui, RunningFromTheCdWatchesTheDisk) {
     EXPECT_TRUE(WaitForPlayerState(3, 3000)) << LogSince(log, mark);
     Close(shell, main);
 }
+
+// Another disk whose description cannot be read: the user is told, and the
+// program ends instead of showing a catalogue it does not have.
+TEST_F(CdRomGui, ADamagedDiskPutInIsReportedAndEnds) {
+    CdRomDrive drive(kFirstLetter);
+    if (!Usable(drive)) GTEST_SKIP() << "no CD-ROM drive can be made here";
+    std::wstring diskA = MakeDisk(L"cd-damaged-a", kFirstDisk);
+    std::wstring diskB = MakeDisk(L"cd-damaged-b", kSecondDisk);
+    LabelDisk(diskA, "MUSIC", kFirstSerial);
+    LabelDisk(diskB, "MUSIC", kSecondSerial);
+    WriteFileBytes(diskB + L"\\qlm.cfg", std::string("\x05garbage", 8));
+    ASSERT_TRUE(CopyFileTo(ShellExe(), diskA + L"\\qlm.exe"));
+    ASSERT_TRUE(drive.Insert(diskA));
+    UsePlayerLog(L"cd-damaged");
+
+    ShellProcess shell;
+    ASSERT_TRUE(shell.Start(drive.Root() + L"qlm.exe", L""));
+    HWND main = shell.WaitForWindow(kMainClass, kStartTimeout);
+    ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(drive.Eject());
+    Pause(1000);
+    ASSERT_TRUE(drive.Insert(diskB));
+    HWND box = WaitForMessageBox(shell, "Ошибка");
+    ASSERT_NE(box, nullptr) << "the damaged disk was not reported";
+    Screenshot(L"cd-damaged");
+    PressFirstButton(box);
+    DWORD code = 1;
+    EXPECT_TRUE(shell.WaitExit(15000, &code));
+    EXPECT_EQ(code, 0u);
+    EXPECT_TRUE(IniHasSection(L"Settings")) << "the session's settings were lost";
+}
