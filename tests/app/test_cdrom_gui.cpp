@@ -43,6 +43,13 @@ bool WaitForCaption(HWND window, const std::string& captionUtf8, DWORD ms) {
     }
 }
 
+// Said when a window is missing: did the shell end, and how.
+std::string Fate(ShellProcess& shell) {
+    DWORD code = 0;
+    if (!shell.WaitExit(0, &code)) return "the shell still runs";
+    return "the shell ended with code " + std::to_string(code);
+}
+
 // Items of the catalogue tree of the main window.
 int TreeItems(HWND main) {
     HWND tree = FindWindowExW(main, nullptr, WC_TREEVIEWW, nullptr);
@@ -100,7 +107,7 @@ TEST_F(CdRomGui, SearchTakesTheOnlyDriveWithADisk) {
     ShellProcess shell;
     ASSERT_TRUE(shell.Start(ShellExe(), L""));
     HWND main = shell.WaitForWindow(kMainClass, kStartTimeout);
-    ASSERT_NE(main, nullptr) << "the disk in the second drive was not found";
+    ASSERT_NE(main, nullptr) << Fate(shell) << ": the disk in the second drive was not found";
     EXPECT_EQ(shell.WaitForWindow(L"TSelectCDForm", 0), nullptr);
     EXPECT_TRUE(WaitForCaption(main, "Тестовый диск", 3000)) << Utf8(WindowText(main));
     EXPECT_EQ(TreeItems(main), 5);
@@ -128,7 +135,7 @@ TEST_F(CdRomGui, SeveralDisksAreChosenInTheSelectionDialog) {
     ShellProcess shell;
     ASSERT_TRUE(shell.Start(ShellExe(), L"-W"));
     HWND dialog = shell.WaitForWindow(L"TSelectCDForm", kStartTimeout);
-    ASSERT_NE(dialog, nullptr) << "no drive selection dialog";
+    ASSERT_NE(dialog, nullptr) << Fate(shell);
     EXPECT_EQ(Utf8(WindowText(dialog)), "Выбор СD");
     HWND box = FindWindowExW(dialog, nullptr, L"ComboBox", nullptr);
     ASSERT_NE(box, nullptr);
@@ -143,7 +150,7 @@ TEST_F(CdRomGui, SeveralDisksAreChosenInTheSelectionDialog) {
     SendMessageW(box, CB_SETCURSEL, 1, 0);
     PostMessageW(dialog, WM_COMMAND, IDOK, 0);
     HWND main = shell.WaitForWindow(kMainClass, kStartTimeout);
-    ASSERT_NE(main, nullptr);
+    ASSERT_NE(main, nullptr) << Fate(shell);
     EXPECT_TRUE(WaitForCaption(main, "Второй диск", 3000)) << Utf8(WindowText(main));
     Close(shell, main);
     CloseStandIn();
@@ -152,7 +159,7 @@ TEST_F(CdRomGui, SeveralDisksAreChosenInTheSelectionDialog) {
     ShellProcess cancelled;
     ASSERT_TRUE(cancelled.Start(ShellExe(), L""));
     dialog = cancelled.WaitForWindow(L"TSelectCDForm", kStartTimeout);
-    ASSERT_NE(dialog, nullptr);
+    ASSERT_NE(dialog, nullptr) << Fate(cancelled);
     box = FindWindowExW(dialog, nullptr, L"ComboBox", nullptr);
     PostMessageW(box ? box : dialog, WM_KEYDOWN, VK_ESCAPE, 0);
     EXPECT_TRUE(cancelled.WaitExit(15000));
@@ -175,7 +182,7 @@ TEST_F(CdRomGui, RetryAfterInsertingTheDiskFindsIt) {
     ASSERT_TRUE(drive.Insert(disk));
     PressButton(box, 0);  // "Повтор"
     HWND main = shell.WaitForWindow(kMainClass, kStartTimeout);
-    ASSERT_NE(main, nullptr) << "Retry did not find the inserted disk";
+    ASSERT_NE(main, nullptr) << Fate(shell) << ": Retry did not find the inserted disk";
     EXPECT_TRUE(WaitForCaption(main, "Тестовый диск", 3000)) << Utf8(WindowText(main));
     Close(shell, main);
 }
@@ -193,7 +200,7 @@ TEST_F(CdRomGui, DriveLetterFormNamesACdRomDrive) {
     ShellProcess shell;
     ASSERT_TRUE(shell.Start(ShellExe(), std::wstring(L"D=") + kSecondLetter));
     HWND main = shell.WaitForWindow(kMainClass, kStartTimeout);
-    ASSERT_NE(main, nullptr);
+    ASSERT_NE(main, nullptr) << Fate(shell);
     EXPECT_EQ(shell.WaitForWindow(L"TSelectCDForm", 0), nullptr);
     EXPECT_TRUE(WaitForCaption(main, "Второй диск", 3000)) << Utf8(WindowText(main));
     EXPECT_EQ(TreeItems(main), 3);
@@ -218,7 +225,7 @@ TEST_F(CdRomGui, RunningFromTheCdWatchesTheDisk) {
     std::wstring noDisk = FreshFolder(L"cd-watch-nothing");
     ASSERT_TRUE(shell.Start(drive.Root() + L"qlm.exe", L"\"" + noDisk + L"\""));
     HWND main = shell.WaitForWindow(kMainClass, kStartTimeout);
-    ASSERT_NE(main, nullptr) << "from the CD the command line must be ignored";
+    ASSERT_NE(main, nullptr) << Fate(shell) << ": from the CD the command line must be ignored";
     ASSERT_TRUE(WaitForCaption(main, "Тестовый диск", 3000)) << Utf8(WindowText(main));
     const int itemsA = TreeItems(main);
     EXPECT_EQ(itemsA, 5);
@@ -293,7 +300,7 @@ TEST_F(CdRomGui, ADamagedDiskPutInIsReportedAndEnds) {
     ShellProcess shell;
     ASSERT_TRUE(shell.Start(drive.Root() + L"qlm.exe", L""));
     HWND main = shell.WaitForWindow(kMainClass, kStartTimeout);
-    ASSERT_NE(main, nullptr);
+    ASSERT_NE(main, nullptr) << Fate(shell);
     ASSERT_TRUE(drive.Eject());
     Pause(1000);
     ASSERT_TRUE(drive.Insert(diskB));
