@@ -359,8 +359,8 @@ void TMainForm::FormShow() {
 }
 
 // Steps carried out by the parts that come with the menus, the song list, the
-// favourites, the text window, the pages and the find dialog; until they are
-// there these steps have nothing to do.
+// favourites, the text window, the pages, the slide show and the find dialog;
+// until they are there these steps have nothing to do.
 void TMainForm::LoadFirstLeafPlayList() {}
 void TMainForm::UpdatePlayCommandStates() {}
 void TMainForm::PassLanguageToTextWindow() {}
@@ -373,6 +373,7 @@ void TMainForm::ShowFavoritesNames() {}
 void TMainForm::ApplyDiskMenus() {}
 void TMainForm::ShowInformationArrow() {}
 void TMainForm::ShowSelectedSongText() {}
+void TMainForm::SwitchSlideShowOff() {}
 
 // ---- Shutdown ----
 
@@ -452,6 +453,7 @@ void TMainForm::WatchDisk() {
             break;
         case DiskWatchAction::DiskRemoved:
             app.pausedByDiskWatch = PausePlayerIfPlaying();
+            SwitchSlideShowOff();  // its pictures are on the disk
             break;
         case DiskWatchAction::SameDiskBack:
             // Only what the removal paused goes on: a pause of the user's, or

@@ -95,6 +95,7 @@ private:
     void ApplyDiskMenus();
     void ShowInformationArrow();
     void ShowSelectedSongText();
+    void SwitchSlideShowOff();
 
     // Player calls of the disk watch and the shutdown.
     // True when it paused playback.
