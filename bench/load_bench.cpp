@@ -22,6 +22,7 @@
 
 #include "base/file_path.h"
 #include "base/text_codec.h"
+#include "base/utf8_main.h"
 #include "content/disk_loader.h"
 #include "qlmdisk/manifest.h"
 
@@ -173,13 +174,4 @@ int Main(const std::vector<std::string>& args) {
 
 }  // namespace
 
-#ifdef _WIN32
-int wmain(int argc, wchar_t** argv) {
-    std::vector<std::string> args;
-    for (int i = 1; i < argc; ++i)
-        args.push_back(Utf16ToUtf8(std::u16string(reinterpret_cast<const char16_t*>(argv[i]), wcslen(argv[i]))));
-    return Main(args);
-}
-#else
-int main(int argc, char** argv) { return Main(std::vector<std::string>(argv + 1, argv + argc)); }
-#endif
+int Utf8Main(const std::vector<std::string>& args) { return Main(args); }

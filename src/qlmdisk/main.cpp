@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "base/text_codec.h"
+#include "base/utf8_main.h"
 #include "qlmdisk/commands.h"
 #include "qlmdisk/tool_io.h"
 
@@ -40,17 +41,4 @@ int Main(const Args& all) {
 
 }  // namespace qlm::disk
 
-#ifdef _WIN32
-int wmain(int argc, wchar_t** argv) {
-    qlm::disk::Args args;
-    for (int i = 1; i < argc; ++i) {
-        std::u16string a(reinterpret_cast<const char16_t*>(argv[i]), std::wcslen(argv[i]));
-        args.push_back(qlm::Utf16ToUtf8(a));
-    }
-    return qlm::disk::Main(args);
-}
-#else
-int main(int argc, char** argv) {
-    return qlm::disk::Main(qlm::disk::Args(argv + 1, argv + argc));
-}
-#endif
+int Utf8Main(const std::vector<std::string>& args) { return qlm::disk::Main(args); }
