@@ -22,15 +22,33 @@ std::u16string PlayListKey(size_t n) {
     return u"File" + std::u16string(digits.begin(), digits.end());
 }
 
+// A window rectangle is stored as PREFIX + Left, Top, Width, Height ("MLeft", "ITop", ...).
+std::u16string BoundsKey(std::u16string_view prefix, std::u16string_view field) {
+    return std::u16string(prefix) + std::u16string(field);
+}
+
+WindowBounds ReadBounds(ProfileStore& ini, std::u16string_view prefix, const WindowBounds& d) {
+    WindowBounds b;
+    b.width = ReadInt(ini, S, BoundsKey(prefix, u"Width"), d.width);
+    b.height = ReadInt(ini, S, BoundsKey(prefix, u"Height"), d.height);
+    b.left = ReadInt(ini, S, BoundsKey(prefix, u"Left"), d.left);
+    b.top = ReadInt(ini, S, BoundsKey(prefix, u"Top"), d.top);
+    return b;
+}
+
+void WriteBounds(ProfileStore& ini, std::u16string_view prefix, const WindowBounds& b) {
+    WriteInt(ini, S, BoundsKey(prefix, u"Width"), b.width);
+    WriteInt(ini, S, BoundsKey(prefix, u"Height"), b.height);
+    WriteInt(ini, S, BoundsKey(prefix, u"Left"), b.left);
+    WriteInt(ini, S, BoundsKey(prefix, u"Top"), b.top);
+}
+
 }  // namespace
 
 Settings LoadSettings(ProfileStore& ini, const DiskContext& disk) {
     Settings d;  // the defaults
     Settings s;
-    s.main.width = ReadInt(ini, S, u"MWidth", d.main.width);
-    s.main.height = ReadInt(ini, S, u"MHeight", d.main.height);
-    s.main.left = ReadInt(ini, S, u"MLeft", d.main.left);
-    s.main.top = ReadInt(ini, S, u"MTop", d.main.top);
+    s.main = ReadBounds(ini, u"M", d.main);
     s.playFromCurrentPosition = ReadBool(ini, S, u"Pwcp", d.playFromCurrentPosition);
     s.mainMaximized = ReadBool(ini, S, u"MMax", d.mainMaximized);
     s.bookModeHorizontal = ReadBool(ini, S, u"ListHPosition", d.bookModeHorizontal);
@@ -39,10 +57,7 @@ Settings LoadSettings(ProfileStore& ini, const DiskContext& disk) {
     s.favoritesWidth = ReadInt(ini, S, u"FavoritWidth", d.favoritesWidth);
     s.songsListWidth = ReadInt(ini, S, u"SongsListWidth", d.songsListWidth);
     s.songsListHeight = ReadInt(ini, S, u"SongsListHeight", d.songsListHeight);
-    s.text.width = ReadInt(ini, S, u"IWidth", d.text.width);
-    s.text.height = ReadInt(ini, S, u"IHeight", d.text.height);
-    s.text.top = ReadInt(ini, S, u"ITop", d.text.top);
-    s.text.left = ReadInt(ini, S, u"ILeft", d.text.left);
+    s.text = ReadBounds(ini, u"I", d.text);
     if (disk.slidesEnabled) s.slideDelay = SnapSlideDelay(ReadInt(ini, S, u"SDelay", d.slideDelay));
     s.textMaximized = ReadBool(ini, S, u"IMax", d.textMaximized);
     s.textDocked = ReadBool(ini, S, u"IDock", d.textDocked);
@@ -59,10 +74,7 @@ Settings LoadSettings(ProfileStore& ini, const DiskContext& disk) {
 void SaveSettings(ProfileStore& ini, RegistryStore& reg, std::u16string_view languageId, const Settings& s,
                   const DiskContext& disk) {
     WriteLanguageId(reg, languageId);
-    WriteInt(ini, S, u"MWidth", s.main.width);
-    WriteInt(ini, S, u"MHeight", s.main.height);
-    WriteInt(ini, S, u"MLeft", s.main.left);
-    WriteInt(ini, S, u"MTop", s.main.top);
+    WriteBounds(ini, u"M", s.main);
     WriteBool(ini, S, u"MMax", s.mainMaximized);
     WriteBool(ini, S, u"Pwcp", s.playFromCurrentPosition);
     WriteInt(ini, S, u"QLMColor", s.colorScheme);
@@ -72,10 +84,7 @@ void SaveSettings(ProfileStore& ini, RegistryStore& reg, std::u16string_view lan
     // A flat catalogue cannot show book mode; keep the user's wish for the next disk.
     if (!disk.catalogueFlat) WriteBool(ini, S, u"BookMode", s.bookMode);
     WriteBool(ini, S, u"ListHPosition", s.bookModeHorizontal);
-    WriteInt(ini, S, u"IWidth", s.text.width);
-    WriteInt(ini, S, u"IHeight", s.text.height);
-    WriteInt(ini, S, u"ILeft", s.text.left);
-    WriteInt(ini, S, u"ITop", s.text.top);
+    WriteBounds(ini, u"I", s.text);
     WriteBool(ini, S, u"IMax", s.textMaximized);
     WriteBool(ini, S, u"IDock", s.textDocked);
     WriteInt(ini, S, u"IDockWidth", s.textDockWidth);
