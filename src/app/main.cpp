@@ -56,6 +56,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
         MSG msg;
         if (form.hwnd()) {
             while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+                if (form.PreviewKey(msg)) continue;
                 TranslateMessage(&msg);
                 DispatchMessageW(&msg);
             }

@@ -94,6 +94,9 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_TIMER:
             if (wParam == kTimer1) Timer1Timer();
             return 0;
+        case WM_COMMAND:
+            FormCommand(wParam, lParam);
+            return 0;
         case kUpdateDialogClosed:
             UpdateDialogClosed(wParam);
             return 0;
@@ -108,6 +111,31 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         default:
             return Default(msg, wParam, lParam);
     }
+}
+
+// ---- Commands and keys ----
+
+bool TMainForm::PreviewKey(const MSG& msg) {
+    if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) return false;
+    if (!hwnd() || (msg.hwnd != hwnd() && !IsChild(hwnd(), msg.hwnd))) return false;
+    uint8_t modifiers = kModNone;
+    if (GetKeyState(VK_CONTROL) < 0) modifiers |= kModCtrl;
+    if (GetKeyState(VK_MENU) < 0) modifiers |= kModAlt;
+    if (GetKeyState(VK_SHIFT) < 0) modifiers |= kModShift;
+    return FormKeyDown(static_cast<uint16_t>(msg.wParam), modifiers);
+}
+
+bool TMainForm::FormKeyDown(uint16_t key, uint8_t modifiers) {
+    auto row = CommandForKey(key, modifiers);
+    if (!row) return false;
+    commands_.Run(row->command);
+    return row->consumed;
+}
+
+void TMainForm::FormCommand(WPARAM wParam, LPARAM lParam) {
+    // Menu items and accelerators only; controls report to their own objects.
+    if (lParam != 0) return;
+    commands_.RunId(LOWORD(wParam));
 }
 
 // ---- Start-up ----
@@ -141,7 +169,7 @@ void TMainForm::FormCreate() {
         // 7. One layout pass; nothing is playing and no disk is known yet.
         [&] {
             FormResize();
-            playMode_ = 0;
+            play_.PlayMode = kPlaySingleSong;
             ClearCatalogueState();
         },
         // 8. A language file that needs a newer program ends the start.
@@ -167,7 +195,7 @@ void TMainForm::FormCreate() {
         [&] { UpdatePlayCommandStates(); },
         // 19. Play mode "disk" and the player poll.
         [&] {
-            playMode_ = 1;
+            play_.PlayMode = kPlayDisk;
             SetTimer(hwnd(), kTimer1, kTimer1Interval, nullptr);
         },
         // 20-21. The text window follows the language and its button.
@@ -473,12 +501,13 @@ void TMainForm::ChangeDisk() {
     Guarded([&] { SaveFavorites(); });
     Guarded([&] {
         if (tree_) TreeView_DeleteAllItems(tree_);
+        play_.ForgetCatalogue();
         ReleaseCatalogue(TheCatalogue());
         form4_.reset();
         ClearCatalogueState();
         ClearPlayerList();
         FormResize();
-        playMode_ = 0;
+        play_.PlayMode = kPlaySingleSong;
     });
     Guarded([&] { CreateTextWindow(); });
     if (app.quitAtStart) {

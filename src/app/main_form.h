@@ -10,11 +10,13 @@
 #include <vector>
 #include <string>
 
+#include "app/commands.h"
 #include "app/settings_store.h"
 #include "app/image_button.h"
 #include "base/align_layout.h"
 #include "playback/bitmap_font.h"
 #include "playback/multi_players.h"
+#include "playback/play_state.h"
 #include "pages/text_form.h"
 #include "win/align_windows.h"
 #include "win/window.h"
@@ -53,6 +55,17 @@ public:
     // FormShow and the first showing of the window.
     void ShowMainWindow(int showCommand);
 
+    // The window sees keys before its controls: the message loop hands every
+    // key press meant for this window or one of its children here first.
+    // True when the key was consumed.
+    bool PreviewKey(const MSG& msg);
+
+    // The command table the menus and the keys go through; subsystems bind
+    // their commands here.
+    CommandTable& Commands() { return commands_; }
+    // The one play state the lists, the play commands and the panel share.
+    PlayState& Play() { return play_; }
+
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
@@ -66,6 +79,9 @@ private:
     void FormPaint();
     void Timer1Timer();
     void UpdateDialogClosed(WPARAM result);
+    // A key of the window's key table; true when it is consumed.
+    bool FormKeyDown(uint16_t key, uint8_t modifiers);
+    void FormCommand(WPARAM wParam, LPARAM lParam);
 
     // Steps of FormCreate that carry more than a line.
     bool FindDiskRoot();
@@ -117,11 +133,12 @@ private:
     bool shown_ = false;
     bool closed_ = false;
     bool showPending_ = false;
-    int playMode_ = 0;
     int minHeight_ = kDesignMinHeight;
     HWND focusAfterResume_ = nullptr;
     bool startMaximized_ = false;
     app::Settings settings_;
+    CommandTable commands_;
+    PlayState play_;
     ResumeState resume_;
 
     AlignLayout layout_;

@@ -86,9 +86,9 @@ bool TMainForm::RestartResume() {
     auto handOver = app::TakeRestartHandOver(ini, cat.DiskText(cat.settings.DiskIdentifier));
     if (!handOver || !players_) return false;
     MainResumeTarget target(resume_);
-    resume_.playMode = playMode_;
+    resume_.playMode = play_.PlayMode;
     bool resumed = ApplyRestartHandOver(*handOver, *players_, target);
-    playMode_ = resume_.playMode;
+    play_.PlayMode = resume_.playMode;
     if (resume_.focusControl == 1) focusAfterResume_ = tree_;
     if (resume_.focusControl == 2) focusAfterResume_ = favoritesList_;
     if (resume_.favoritesWidth > 0) ShowFavoritesPanel(resume_.favoritesWidth);
