@@ -12,6 +12,7 @@ packages=(
   fonts-dejavu-core fonts-liberation
   googletest nlohmann-json3-dev dpkg-dev nasm
   python3-pil lame espeak-ng sox mediainfo id3v2
+  cups printer-driver-cups-pdf libcups2:i386 poppler-utils
 )
 
 missing=()

@@ -27,6 +27,8 @@ count "$log/native.txt"
 echo "== Windows tests (Wine)"
 qlm_root=$here source scripts/wine-env.sh
 qlm_start_display
+source scripts/printer-env.sh
+qlm_start_printer
 qlm_start_wine
 ctest --test-dir build-win --output-on-failure 2>&1 | tee "$log/win.txt"
 count "$log/win.txt"
