@@ -97,6 +97,11 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_COMMAND:
             FormCommand(wParam, lParam);
             return 0;
+        case WM_NOTIFY:
+            if (reinterpret_cast<NMHDR*>(lParam)->hwndFrom == tree_ &&
+                reinterpret_cast<NMHDR*>(lParam)->code == TVN_SELCHANGEDW)
+                ShowSelectedSongText();
+            return Default(msg, wParam, lParam);
         case kUpdateDialogClosed:
             UpdateDialogClosed(wParam);
             return 0;
@@ -117,6 +122,7 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 bool TMainForm::PreviewKey(const MSG& msg) {
     if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) return false;
+    if (form4_ && form4_->PreviewKey(msg)) return true;
     if (!hwnd() || (msg.hwnd != hwnd() && !IsChild(hwnd(), msg.hwnd))) return false;
     uint8_t modifiers = kModNone;
     if (GetKeyState(VK_CONTROL) < 0) modifiers |= kModCtrl;
@@ -264,6 +270,8 @@ void TMainForm::CreateTextWindow() {
     AppState& app = App();
     form4_ = std::make_unique<TForm4>();
     form4_->Create(hwnd(), TheCatalogue(), app.diskRoot, !app.languageId.empty());
+    form4_->AttachDockSite({hwnd(), &layout_, [this] { FormResize(); }, Image("TextBtn"), {}});
+    TForm4::BindCommands(commands_, [this] { return form4_.get(); });
     switch (form4_->DescriptionResult()) {
         case DescriptionLoadResult::Loaded:
             FillTree();
@@ -391,8 +399,12 @@ void TMainForm::FormShow() {
 // until they are there these steps have nothing to do.
 void TMainForm::LoadFirstLeafPlayList() {}
 void TMainForm::UpdatePlayCommandStates() {}
-void TMainForm::PassLanguageToTextWindow() {}
-void TMainForm::ShowTextWindowWhenWanted() {}
+void TMainForm::PassLanguageToTextWindow() {
+    if (form4_) form4_->SetTextWindowCaption();
+}
+void TMainForm::ShowTextWindowWhenWanted() {
+    if (form4_) form4_->ShowWhenButtonDown(settings_);
+}
 void TMainForm::CreateFindDialog() {}
 void TMainForm::ApplySongListFields() {}
 void TMainForm::GiveListsTheirFonts() {}
@@ -400,7 +412,16 @@ void TMainForm::BuildLanguageMenus() {}
 void TMainForm::ShowFavoritesNames() {}
 void TMainForm::ApplyDiskMenus() {}
 void TMainForm::ShowInformationArrow() {}
-void TMainForm::ShowSelectedSongText() {}
+void TMainForm::ShowSelectedSongText() {
+    if (!form4_ || !tree_) return;
+    TVITEMW item{};
+    item.mask = TVIF_PARAM;
+    item.hItem = TreeView_GetSelection(tree_);
+    if (!item.hItem || !TreeView_GetItem(tree_, &item)) return;
+    const Catalogue& cat = TheCatalogue();
+    if (const TRDataNode* node = cat.Node(static_cast<int32_t>(item.lParam)))
+        form4_->ShowForNode(*node, cat.NodeDisplayText(*node, true, false));
+}
 void TMainForm::SwitchSlideShowOff() {}
 
 // ---- Shutdown ----
@@ -503,6 +524,7 @@ void TMainForm::ChangeDisk() {
         if (tree_) TreeView_DeleteAllItems(tree_);
         play_.ForgetCatalogue();
         ReleaseCatalogue(TheCatalogue());
+        if (form4_) form4_->StorePlacement(settings_);
         form4_.reset();
         ClearCatalogueState();
         ClearPlayerList();

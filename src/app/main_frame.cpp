@@ -150,6 +150,7 @@ void TMainForm::BuildFrame() {
 void TMainForm::FormResize() {
     if (!hwnd() || layout_.Count() <= 1) return;
     aligned_.Relayout(hwnd());
+    if (form4_) form4_->FollowDockPanel();
     // The pictures follow their boxes; they are painted by the window itself.
     for (size_t i = 0; i < images_.size(); ++i) {
         const LayoutRect& r = layout_.Bounds(imageBoxes_[i]);

@@ -42,6 +42,7 @@ void TMainForm::LoadWindowSettings() {
     // The window's minimum size enlarges bounds that are too small.
     SetWindowPos(hwnd(), nullptr, m.left, m.top, m.width, m.height, SWP_NOZORDER | SWP_NOACTIVATE);
     startMaximized_ = settings_.mainMaximized;
+    if (form4_) form4_->ApplyPlacement(settings_);
 }
 
 void TMainForm::SaveWindowSettings() {
@@ -60,6 +61,7 @@ void TMainForm::SaveWindowSettings() {
         settings_.winampLeft = rc.left;
         settings_.winampTop = rc.top;
     }
+    if (form4_) form4_->StorePlacement(settings_);
     app::WinProfileStore ini = app::SettingsFile();
     app::WinRegistryStore registry;
     app::SaveSettings(ini, registry, App().languageId, settings_, DiskContextOf(TheCatalogue()));

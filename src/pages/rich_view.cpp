@@ -1,0 +1,167 @@
+#include "pages/rich_view.h"
+
+#include <richedit.h>
+
+#include "pages/text_lookup.h"
+#include "pages/text_window_mode.h"
+#include "win/handles.h"
+#include "win/printer.h"
+#include "win/window.h"
+
+namespace qlm {
+namespace {
+
+// Twips of Arial 15 px on a 96 dpi screen.
+constexpr LONG kFontTwips = 15 * 1440 / 96;
+
+std::string ReadFileBytes(const std::u16string& path, bool* ok) {
+    *ok = false;
+    win::UniqueFile f(CreateFileW(win::Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!f) return {};
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(f.get(), &size) || size.QuadPart > (64 << 20)) return {};
+    std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
+    DWORD read = 0;
+    if (!bytes.empty() && !ReadFile(f.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr))
+        return {};
+    bytes.resize(read);
+    *ok = true;
+    return bytes;
+}
+
+struct StreamSource {
+    const std::string* bytes;
+    size_t at = 0;
+};
+
+DWORD CALLBACK StreamIn(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG* given) {
+    auto* s = reinterpret_cast<StreamSource*>(cookie);
+    size_t n = std::min<size_t>(static_cast<size_t>(wanted), s->bytes->size() - s->at);
+    memcpy(buffer, s->bytes->data() + s->at, n);
+    s->at += n;
+    *given = static_cast<LONG>(n);
+    return 0;
+}
+
+}  // namespace
+
+bool TRichView::Create(HWND parent, int id) {
+    static HMODULE riched = LoadLibraryW(L"riched20.dll");  // kept for the process's life
+    if (!riched) return false;
+    hwnd_ = CreateWindowExW(0, RICHEDIT_CLASSW, L"",
+                            WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_READONLY |
+                                ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_NOHIDESEL,
+                            0, 0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                            win::ModuleInstance(), nullptr);
+    if (!hwnd_) return false;
+    SendMessageW(hwnd_, EM_SETBKGNDCOLOR, 0, kRichViewBackground);
+    SendMessageW(hwnd_, EM_SETTARGETDEVICE, 0, 1);  // no word wrap
+    SendMessageW(hwnd_, EM_EXLIMITTEXT, 0, 64 << 20);
+    ResetAttributes();
+    return true;
+}
+
+void TRichView::ResetAttributes() {
+    CHARFORMAT2W cf{};
+    cf.cbSize = sizeof cf;
+    cf.dwMask = CFM_FACE | CFM_SIZE | CFM_CHARSET | CFM_COLOR | CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE;
+    cf.yHeight = kFontTwips;
+    cf.bCharSet = charset_;
+    cf.crTextColor = RGB(0, 0, 0);
+    wcscpy(cf.szFaceName, L"Arial");
+    SendMessageW(hwnd_, EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&cf));
+    SendMessageW(hwnd_, EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&cf));
+}
+
+void TRichView::Clear() {
+    SendMessageW(hwnd_, EM_SETSEL, 0, 0);
+    SetWindowTextW(hwnd_, L"");
+    ResetAttributes();
+}
+
+bool TRichView::LoadFile(const std::u16string& path) {
+    Clear();
+    bool ok = false;
+    std::string bytes = ReadFileBytes(path, &ok);
+    if (!ok) return false;
+    if (LooksLikeRtf(bytes)) {
+        StreamSource source{&bytes};
+        EDITSTREAM es{};
+        es.dwCookie = reinterpret_cast<DWORD_PTR>(&source);
+        es.pfnCallback = StreamIn;
+        SendMessageW(hwnd_, EM_STREAMIN, SF_RTF, reinterpret_cast<LPARAM>(&es));
+    } else {
+        std::wstring text = win::Wide(DecodeTextFile(bytes, charset_));
+        SETTEXTEX st{ST_DEFAULT, 1200};
+        SendMessageW(hwnd_, EM_SETTEXTEX, reinterpret_cast<WPARAM>(&st), reinterpret_cast<LPARAM>(text.c_str()));
+    }
+    SendMessageW(hwnd_, EM_SETSEL, 0, 0);
+    SendMessageW(hwnd_, EM_SCROLLCARET, 0, 0);
+    return true;
+}
+
+void TRichView::AddLine(const std::u16string& line) {
+    int end = TextLength();
+    SendMessageW(hwnd_, EM_SETSEL, end, end);
+    std::wstring text = win::Wide(line);
+    if (end > 0) text.insert(0, L"\r");
+    SendMessageW(hwnd_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+std::u16string TRichView::Text() const {
+    int n = GetWindowTextLengthW(hwnd_);
+    std::wstring text(static_cast<size_t>(n) + 1, L'\0');
+    text.resize(GetWindowTextW(hwnd_, text.data(), n + 1));
+    return win::U16(text);
+}
+
+int TRichView::TextLength() const {
+    GETTEXTLENGTHEX gl{GTL_NUMCHARS | GTL_PRECISE, 1200};
+    return static_cast<int>(SendMessageW(hwnd_, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&gl), 0));
+}
+
+void TRichView::Repaint() {
+    InvalidateRect(hwnd_, nullptr, TRUE);
+    UpdateWindow(hwnd_);
+}
+
+bool TRichView::Print(HDC printer) {
+    win::PageMetrics m = win::PageMetricsOf(printer);
+    TwipsRect r = TextPrintRect(PixelsToTwips(m.width, m.dpiX), PixelsToTwips(m.height, m.dpiY));
+    FORMATRANGE fr{};
+    fr.hdc = fr.hdcTarget = printer;
+    fr.rc = {r.left, r.top, r.right, r.bottom};
+    fr.rcPage = fr.rc;
+    fr.chrg.cpMin = 0;
+    fr.chrg.cpMax = -1;
+    const LONG length = TextLength();
+    SendMessageW(hwnd_, EM_FORMATRANGE, FALSE, 0);  // the formatting cache goes before ...
+    int oldMapMode = SetMapMode(printer, MM_TEXT);
+    bool ok = false;
+    {
+        win::PrintJob job(printer, L"");
+        if (job.Started()) {
+            ok = true;
+            do {
+                if (!job.BeginPage()) {
+                    ok = false;
+                    break;
+                }
+                LONG next = static_cast<LONG>(SendMessageW(hwnd_, EM_FORMATRANGE, TRUE, reinterpret_cast<LPARAM>(&fr)));
+                if (!job.EndPage()) {
+                    ok = false;
+                    break;
+                }
+                if (next <= fr.chrg.cpMin) break;  // nothing fitted: no endless pages
+                fr.chrg.cpMin = next;
+            } while (fr.chrg.cpMin < length);
+            ok = job.Finish() && ok;
+        }
+    }
+    SendMessageW(hwnd_, EM_FORMATRANGE, FALSE, 0);  // ... and after
+    SetMapMode(printer, oldMapMode);
+    return ok;
+}
+
+}  // namespace qlm

@@ -1,0 +1,45 @@
+// The text window's read-only rich-text view (RichView): the platform's
+// rich-edit control in Arial 15 px, no word wrap, both scroll bars, on the
+// window's grey. Loads ".rtf" as rich text and any other text file decoded
+// in the disk's text character set, and prints itself page by page.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+namespace qlm {
+
+constexpr COLORREF kRichViewBackground = 14869218;
+
+class TRichView {
+public:
+    TRichView() = default;
+    TRichView(const TRichView&) = delete;
+    TRichView& operator=(const TRichView&) = delete;
+
+    bool Create(HWND parent, int id);
+    HWND hwnd() const { return hwnd_; }
+    void SetCharset(uint8_t charset) { charset_ = charset; }
+
+    // Empties the view and resets its attributes to the view's font.
+    void Clear();
+    // Clear, then the file's content (a read error leaves the view empty).
+    bool LoadFile(const std::u16string& path);
+    // Appends one line in the view's font.
+    void AddLine(const std::u16string& line);
+    std::u16string Text() const;
+    int TextLength() const;
+    void Repaint();
+
+    // Prints the whole text on `printer` as one job with an empty title.
+    bool Print(HDC printer);
+
+private:
+    void ResetAttributes();
+    HWND hwnd_ = nullptr;
+    uint8_t charset_ = 204;
+};
+
+}  // namespace qlm
