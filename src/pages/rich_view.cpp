@@ -2,6 +2,9 @@
 
 #include <richedit.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "pages/text_lookup.h"
 #include "pages/text_window_mode.h"
 #include "win/handles.h"
@@ -136,32 +139,72 @@ bool TRichView::Print(HDC printer) {
     fr.chrg.cpMin = 0;
     fr.chrg.cpMax = -1;
     const LONG length = TextLength();
+    // Lines wrap at the page's edge on paper; the screen view does not wrap.
+    SendMessageW(hwnd_, EM_SETTARGETDEVICE, 0, 0);
     SendMessageW(hwnd_, EM_FORMATRANGE, FALSE, 0);  // the formatting cache goes before ...
     int oldMapMode = SetMapMode(printer, MM_TEXT);
+    // A control that formats nothing for the printer (Wine's) still gets the
+    // text on paper, as plain lines.
+    bool formats = length == 0 ||
+                   SendMessageW(hwnd_, EM_FORMATRANGE, FALSE, reinterpret_cast<LPARAM>(&fr)) > 0;
+    SendMessageW(hwnd_, EM_FORMATRANGE, FALSE, 0);
     bool ok = false;
     {
         win::PrintJob job(printer, L"");
         if (job.Started()) {
-            ok = true;
-            do {
-                if (!job.BeginPage()) {
-                    ok = false;
-                    break;
-                }
-                LONG next = static_cast<LONG>(SendMessageW(hwnd_, EM_FORMATRANGE, TRUE, reinterpret_cast<LPARAM>(&fr)));
-                if (!job.EndPage()) {
-                    ok = false;
-                    break;
-                }
-                if (next <= fr.chrg.cpMin) break;  // nothing fitted: no endless pages
-                fr.chrg.cpMin = next;
-            } while (fr.chrg.cpMin < length);
+            ok = formats ? PrintFormatted(job, fr, length) : PrintLines(job, printer, r, m);
             ok = job.Finish() && ok;
         }
     }
     SendMessageW(hwnd_, EM_FORMATRANGE, FALSE, 0);  // ... and after
+    SendMessageW(hwnd_, EM_SETTARGETDEVICE, 0, 1);
     SetMapMode(printer, oldMapMode);
     return ok;
+}
+
+bool TRichView::PrintFormatted(win::PrintJob& job, FORMATRANGE& fr, long length) {
+    do {
+        if (!job.BeginPage()) return false;
+        LONG next = static_cast<LONG>(SendMessageW(hwnd_, EM_FORMATRANGE, TRUE, reinterpret_cast<LPARAM>(&fr)));
+        if (!job.EndPage()) return false;
+        if (next <= fr.chrg.cpMin) break;  // nothing fitted: no endless pages
+        fr.chrg.cpMin = next;
+    } while (fr.chrg.cpMin < length);
+    return true;
+}
+
+bool TRichView::PrintLines(win::PrintJob& job, HDC printer, const TwipsRect& r, const win::PageMetrics& m) {
+    auto x = [&](int twips) { return MulDiv(twips, m.dpiX, 1440); };
+    auto y = [&](int twips) { return MulDiv(twips, m.dpiY, 1440); };
+    const int left = x(r.left), top = y(r.top), bottom = y(r.bottom);
+    win::UniqueFont font(CreateFontW(-MulDiv(15, m.dpiY, 96), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, charset_,
+                                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"Arial"));
+    std::wstring text = win::Wide(Text());
+    std::vector<std::wstring> lines(1);
+    for (wchar_t c : text) {
+        if (c == L'\r' || c == L'\n') {
+            if (c == L'\n' && !text.empty() && lines.back().empty() && lines.size() > 1) continue;
+            lines.emplace_back();
+        } else {
+            lines.back() += c;
+        }
+    }
+    if (!job.BeginPage()) return false;
+    win::SelectScope select(printer, font.get());
+    TEXTMETRICW tm{};
+    GetTextMetricsW(printer, &tm);
+    const int step = std::max<int>(1, tm.tmHeight + tm.tmExternalLeading);
+    int at = top;
+    for (const auto& line : lines) {
+        if (at + step > bottom && at > top) {
+            if (!job.EndPage() || !job.BeginPage()) return false;
+            SelectObject(printer, font.get());  // a new page may reset the DC
+            at = top;
+        }
+        TextOutW(printer, left, at, line.c_str(), static_cast<int>(line.size()));
+        at += step;
+    }
+    return job.EndPage();
 }
 
 }  // namespace qlm

@@ -5,11 +5,18 @@
 #pragma once
 
 #include <windows.h>
+#include <richedit.h>
 
 #include <cstdint>
 #include <string>
 
 namespace qlm {
+
+namespace win {
+class PrintJob;
+struct PageMetrics;
+}  // namespace win
+struct TwipsRect;
 
 constexpr COLORREF kRichViewBackground = 14869218;
 
@@ -38,6 +45,8 @@ public:
 
 private:
     void ResetAttributes();
+    bool PrintFormatted(win::PrintJob& job, FORMATRANGE& fr, long length);
+    bool PrintLines(win::PrintJob& job, HDC printer, const TwipsRect& r, const win::PageMetrics& m);
     HWND hwnd_ = nullptr;
     uint8_t charset_ = 204;
 };

@@ -88,6 +88,18 @@ HWND TextWindow(const ShellProcess& shell, HWND main) {
     return nullptr;
 }
 
+// A control of another process answers WM_GETTEXT itself (GetWindowText
+// would read only the caption the system keeps).
+std::wstring ControlText(HWND h) {
+    DWORD_PTR length = 0;
+    if (!h || !SendMessageTimeoutW(h, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length)) return {};
+    std::wstring text(length + 1, L'\0');
+    DWORD_PTR got = 0;
+    SendMessageTimeoutW(h, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG, 5000, &got);
+    text.resize(got);
+    return text;
+}
+
 std::vector<std::string> Lines(const std::wstring& text) {
     std::vector<std::string> out;
     std::string all = Utf8(text), line;
@@ -107,6 +119,16 @@ std::vector<std::string> Lines(const std::wstring& text) {
     for (auto& l : out)
         if (!l.empty()) kept.push_back(l);
     return kept;
+}
+
+// Polls until `done` holds or about three seconds have passed.
+template <class F>
+bool WaitUntil(F&& done) {
+    for (int i = 0; i < 60; ++i) {
+        if (done()) return true;
+        Pause(50);
+    }
+    return done();
 }
 
 class TextWindowGui : public ::testing::Test {
@@ -150,7 +172,7 @@ protected:
     }
     HWND Text() { return TextWindow(shell_, main_); }
     HWND Rich() { return FindChild(Text(), L"RichEdit20W"); }
-    std::vector<std::string> RichLines() { return Lines(WindowText(Rich())); }
+    std::vector<std::string> RichLines() { return Lines(ControlText(Rich())); }
     bool RichShown() { return IsWindowVisible(GetParent(Rich())) != FALSE; }
     HWND HtmlPane() { return FindChild(Text(), L"Static"); }
 
@@ -170,9 +192,9 @@ TEST_F(TextWindowGui, DockedWindowShowsTextsByTheirLookupOrder) {
     EXPECT_FALSE(IsWindowVisible(text)) << "the text window starts hidden";
 
     Command(qlm::Cmd::TextWindowDock);
+    EXPECT_TRUE(WaitUntil([&] { return Text() && GetParent(Text()) == main_ && IsWindowVisible(Text()); }));
     text = Text();
     ASSERT_NE(text, nullptr);
-    EXPECT_EQ(GetParent(text), main_) << "docked into the main window";
     EXPECT_TRUE(IsWindowVisible(text));
     RECT rc{};
     GetWindowRect(text, &rc);
@@ -208,7 +230,8 @@ TEST_F(TextWindowGui, DockedWindowShowsTextsByTheirLookupOrder) {
     ASSERT_EQ(lines.size(), 3u);
     EXPECT_EQ(lines[1].find_first_not_of('-'), std::string::npos);
     HDC dc = GetDC(nullptr);
-    HFONT font = CreateFontW(-15, 0, 0, 0, FW_NORMAL, 0, 0, 0, RUSSIAN_CHARSET, 0, 0, 0, 0, L"Times New Roman");
+    HFONT font = CreateFontW(-15, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, RUSSIAN_CHARSET, OUT_DEFAULT_PRECIS,
+                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_ROMAN, L"Times New Roman");
     HGDIOBJ old = SelectObject(dc, font);
     auto width = [&](const std::string& utf8) {
         std::u16string u = qlm::Utf8ToUtf16(utf8);
@@ -238,9 +261,9 @@ TEST_F(TextWindowGui, FloatingWindowClosesToHiddenAndTheProgramRunsOn) {
     UsePlayerLog(L"text-float");
     Start(disk);
     Command(qlm::Cmd::TextWindowFloat);
+    EXPECT_TRUE(WaitUntil([&] { return Text() && GetParent(Text()) != main_ && IsWindowVisible(Text()); }));
     HWND text = Text();
     ASSERT_NE(text, nullptr);
-    EXPECT_NE(GetParent(text), main_) << "floating, not docked";
     EXPECT_TRUE(IsWindowVisible(text));
     Select(1, 0);
     EXPECT_EQ(RichLines().front(), "Привет песня");
@@ -267,7 +290,7 @@ TEST_F(TextWindowGui, FloatingWindowClosesToHiddenAndTheProgramRunsOn) {
     Command(qlm::Cmd::TextWindowNone);
     EXPECT_FALSE(IsWindowVisible(text));
     Command(qlm::Cmd::TextWindowToggle);
-    EXPECT_TRUE(IsWindowVisible(Text()));
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(Text()); }));
     EXPECT_NE(GetParent(Text()), main_);
 }
 
@@ -296,8 +319,8 @@ TEST_F(TextWindowGui, DockedWidthAndFloatingBoundsSurviveARestart) {
     SetWindowPos(text, nullptr, 640, 150, 320, 260, SWP_NOZORDER | SWP_NOACTIVATE);
     Pause(300);
     Command(qlm::Cmd::TextWindowDock);
+    EXPECT_TRUE(WaitUntil([&] { return GetParent(Text()) == main_; }));
     text = Text();
-    EXPECT_EQ(GetParent(text), main_);
     GetWindowRect(text, &rc);
     EXPECT_EQ(rc.right - rc.left, 170);
     Screenshot(L"text-docked-wide");
