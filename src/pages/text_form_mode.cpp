@@ -129,8 +129,7 @@ void TForm4::MenuItemClick(TextMenuItem item) {
     if (auto mode = ModeOfMenuItem(item, CheckedItem())) SetTextWindowMode(*mode);
 }
 
-void TForm4::TextBtnClick() {
-    DebugLog("button", tag_, docked_, 0); SetTextWindowMode(ModeForTextButton(tag_ == 1 ? 0 : 1, docked_)); }
+void TForm4::TextBtnClick() { SetTextWindowMode(ModeForTextButton(tag_ == 1 ? 0 : 1, docked_)); }
 
 void TForm4::BringToFront() {
     if (!Visible()) return;
