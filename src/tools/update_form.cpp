@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <commdlg.h>
 #include <shellapi.h>
+#include <uxtheme.h>
 
 #include "app/message_box.h"
 #include "app/settings_store.h"
@@ -139,6 +140,7 @@ void TUpdateQLMForm::CreateControls() {
         return c;
     };
     gauge1_ = make(PROGRESS_CLASSW, u"", PBS_SMOOTH, 10, 12, 300, 18);
+    SetWindowTheme(gauge1_, L"", L"");  // a themed bar ignores its colour
     SendMessageW(gauge1_, PBM_SETBARCOLOR, 0, kNavy);
     progressLabel_ = make(L"STATIC", u"0 %", SS_RIGHT, 314, 14, 48, 16);
     make(L"STATIC", T("Recvd"), SS_LEFT, 10, 40, 80, 16);
