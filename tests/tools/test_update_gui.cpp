@@ -145,6 +145,7 @@ Box WaitBox(const ShellProcess& shell, const std::string& caption, bool waitingB
     for (int i = 0; i < 300 && shell.Running(); ++i) {
         for (HWND h : shell.TopLevelWindows(true)) {
             if (ClassOf(h) != L"TMessageForm" || Utf8(WindowText(h)) != caption) continue;
+            if (!GetDlgItem(h, 999)) continue;  // a box on its way out
             std::string text = BoxText(h);
             if ((text == kWaitingText) == waitingBox) return {h, text};
         }
