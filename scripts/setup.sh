@@ -11,7 +11,7 @@ packages=(
   wine wine32:i386 xvfb xauth x11-utils xdotool imagemagick
   fonts-dejavu-core fonts-liberation
   googletest nlohmann-json3-dev dpkg-dev nasm
-  python3-pil lame espeak-ng sox mediainfo id3v2
+  python3-pil lame espeak-ng sox mediainfo id3v2 nsis
   cups printer-driver-cups-pdf libcups2:i386 poppler-utils
 )
 

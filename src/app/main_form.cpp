@@ -14,6 +14,7 @@
 #include "content/disk_location.h"
 #include "content/disk_search_win.h"
 #include "playback/winamp_control.h"
+#include "tools/update_form.h"
 
 namespace qlm {
 namespace {
@@ -46,7 +47,7 @@ bool IsCdRomDrive(std::u16string_view path) {
 
 }  // namespace
 
-TMainForm::TMainForm() = default;
+TMainForm::TMainForm() { BindUpdateCommand(); }
 TMainForm::~TMainForm() = default;
 
 bool TMainForm::CreateMainWindow() {
@@ -114,6 +115,10 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             PostQuitMessage(0);
             return 0;
         default:
+            if (IsOpenUpdateMessage(msg)) {
+                QLM1Click();
+                return 0;
+            }
             return Default(msg, wParam, lParam);
     }
 }
@@ -430,6 +435,7 @@ void TMainForm::FormClose() {
     if (closed_) return;
     closed_ = true;
     AppState& app = App();
+    Guarded([&] { AbortUpdateTransfer(); });
     Guarded([&] {
         if (!app.quitAtStart) {
             Guarded([&] { SaveFavorites(); });
@@ -472,6 +478,7 @@ void TMainForm::ReleaseCatalogueAndPlayer() {
 }
 
 void TMainForm::UpdateDialogClosed(WPARAM result) {
+    DestroyUpdateDialog();
     if (form4_ && form4_->hwnd()) EnableWindow(form4_->hwnd(), TRUE);
     EnableWindow(hwnd(), TRUE);
     if (result == 1)

@@ -28,6 +28,13 @@ namespace qlm {
 // result (1: an installer was started, so the program closes).
 constexpr UINT kUpdateDialogClosed = WM_USER + 500;  // 1524
 constexpr UINT_PTR kTimer1 = 1;
+
+class TUpdateQLMForm;
+class UpdateHost;
+
+// A registered window message with this name opens the update dialog as
+// QLM1Click does; the GUI tests use it while no menu leads there.
+inline constexpr const wchar_t* kOpenUpdateMessageName = L"QLM Musical Player.QLM1Click";
 constexpr UINT kTimer1Interval = 250;
 
 class TMainForm : public win::Window {
@@ -66,6 +73,10 @@ public:
     // The one play state the lists, the play commands and the panel share.
     PlayState& Play() { return play_; }
 
+    // "Автоматическое обновление": the update check, then the dialog; shows
+    // the dialog again while it exists (hidden during a download).
+    void QLM1Click();
+
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
@@ -82,6 +93,12 @@ private:
     // A key of the window's key table; true when it is consumed.
     bool FormKeyDown(uint16_t key, uint8_t modifiers);
     void FormCommand(WPARAM wParam, LPARAM lParam);
+
+    // The update dialog's side of the main window (main_update.cpp).
+    void BindUpdateCommand();
+    void DestroyUpdateDialog();
+    void AbortUpdateTransfer();
+    bool IsOpenUpdateMessage(UINT msg) const;
 
     // Steps of FormCreate that carry more than a line.
     bool FindDiskRoot();
@@ -155,6 +172,9 @@ private:
 
     std::unique_ptr<TForm4> form4_;
     std::unique_ptr<TMultiPlayers> players_;
+    std::unique_ptr<UpdateHost> updateHost_;
+    std::unique_ptr<TUpdateQLMForm> update_;
+    friend class MainUpdateHost;
 };
 
 }  // namespace qlm

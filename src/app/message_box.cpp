@@ -81,6 +81,9 @@ void TMessageForm::FormCreate() {
     font_.reset(CreateFontW(-12, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, RUSSIAN_CHARSET, OUT_DEFAULT_PRECIS,
                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Arial"));
     decoration_ = LoadSkinPicture(std::string_view("MSGLOGO"));
+    // The painted text, also as a hidden child for screen readers and test drivers.
+    CreateWindowExW(0, L"STATIC", W(text_).c_str(), WS_CHILD, 0, 0, 0, 0, hwnd(),
+                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(kTextChildId)), win::ModuleInstance(), nullptr);
     RECT wr;
     GetWindowRect(hwnd(), &wr);
     // The layout works on the form's outer width, as it always has.

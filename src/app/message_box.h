@@ -40,6 +40,8 @@ public:
     // The buttons in caption order; their control ids are kFirstButtonId + i.
     const std::vector<HWND>& Buttons() const { return buttons_; }
     static constexpr int kFirstButtonId = 1000;
+    // A hidden child of this id holds the text (GetDlgItemText reads it).
+    static constexpr int kTextChildId = 999;
     // Called when a modeless box's button was pressed or the box was closed.
     std::function<void(TMessageForm&)> OnClose;
 

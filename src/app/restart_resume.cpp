@@ -1,5 +1,7 @@
 #include "app/restart_resume.h"
 
+#include <algorithm>
+
 namespace qlm {
 
 bool ApplyRestartHandOver(const app::RestartHandOver& h, TVNTPlayer& player, ResumeTarget& target,
@@ -28,6 +30,27 @@ bool ApplyRestartHandOver(const app::RestartHandOver& h, TVNTPlayer& player, Res
     target.SetPlayMode(h.playMode);
     if (h.demoMode) target.StartDemoMode();
     return true;
+}
+
+app::RestartHandOver CollectRestartHandOver(TVNTPlayer& player, const HandOverWindowState& window,
+                                            std::u16string installer) {
+    app::RestartHandOver h;
+    h.lastCD = window.diskIdentifier;
+    const int32_t length = player.GetListLength();
+    for (int32_t i = 0; i < length; ++i) {
+        std::u16string name;
+        player.GetListFile(i, name);
+        h.playList.push_back(std::move(name));
+    }
+    h.playIndex = std::max<int32_t>(player.GetListPosition(), 0);
+    const int32_t state = player.GetState();
+    h.isPlay = state == kPlayerPlaying || state == kPlayerPaused ? state : kPlayerStopped;
+    h.playFilePos = std::max<int32_t>(player.GetPosition(), 0);
+    h.control = window.control;
+    h.playMode = window.playMode;
+    h.showFav = window.favoritesWidth;
+    h.instFile = std::move(installer);
+    return h;
 }
 
 }  // namespace qlm

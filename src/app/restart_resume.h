@@ -1,6 +1,8 @@
-// The restart resume: after an update restarted the program, the play list,
-// position and play mode handed over in qlm.ini are given back to the player.
-// Window-free: the main window's part comes in through ResumeTarget.
+// The restart hand-over both ways: before an update's installer starts, the
+// player's list, position and state and the main window's play mode are
+// gathered for qlm.ini; after the restart they are given back to the player.
+// Window-free: the main window's part comes in through ResumeTarget and
+// HandOverWindowState.
 #pragma once
 
 #include <string>
@@ -26,5 +28,20 @@ public:
 // that and erases it). True: something was resumed.
 bool ApplyRestartHandOver(const app::RestartHandOver& handOver, TVNTPlayer& player, ResumeTarget& target,
                           const ResumeWaits& waits = ResumeWaits::Real());
+
+// What the main window adds to the player's state in a hand-over.
+struct HandOverWindowState {
+    std::u16string diskIdentifier;  // LastCD
+    int control = 0;                // 1 the tree had the focus, 2 the favourites list, 0 other
+    int playMode = 0;
+    int favoritesWidth = 0;         // the favourites panel's width while shown, else 0
+};
+
+// The hand-over of the running program: the player's list (entries it cannot
+// name stay empty and are skipped when written), list position, state and
+// position in the current file, with `installer` as InstFile (empty: none).
+// Answers the player cannot give count as 0.
+app::RestartHandOver CollectRestartHandOver(TVNTPlayer& player, const HandOverWindowState& window,
+                                            std::u16string installer);
 
 }  // namespace qlm

@@ -10,6 +10,7 @@
 #include "app/tooltips_window.h"
 #include "app/settings_store.h"
 #include "app/settings_win.h"
+#include "app/version_info.h"
 #include "content/catalogue.h"
 #include "lang/language.h"
 #include "win/window.h"
@@ -60,30 +61,7 @@ std::string LanguageMinProgramVersion() {
     return Utf16ToUtf8(lang::CurrentLanguage().Texts().MinProgramVersion());
 }
 
-std::string ProgramFileVersion() {
-    wchar_t path[MAX_PATH * 2] = {};
-    GetModuleFileNameW(nullptr, path, static_cast<DWORD>(std::size(path)));
-    DWORD dummy = 0;
-    DWORD size = GetFileVersionInfoSizeW(path, &dummy);
-    if (size == 0) return "0.0.0.0";
-    std::vector<unsigned char> data(size);
-    if (!GetFileVersionInfoW(path, 0, size, data.data())) return "0.0.0.0";
-    struct Translation {
-        WORD language, codePage;
-    };
-    Translation* tr = nullptr;
-    UINT len = 0;
-    if (!VerQueryValueW(data.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&tr), &len) ||
-        len < sizeof(Translation))
-        return "0.0.0.0";
-    wchar_t query[64];
-    wsprintfW(query, L"\\StringFileInfo\\%04x%04x\\FileVersion", tr->language, tr->codePage);
-    wchar_t* value = nullptr;
-    if (!VerQueryValueW(data.data(), query, reinterpret_cast<void**>(&value), &len) || !value) return "0.0.0.0";
-    std::string out;
-    for (UINT i = 0; i < len && value[i]; ++i) out.push_back(value[i] < 128 ? static_cast<char>(value[i]) : '?');
-    return out;
-}
+std::string ProgramFileVersion() { return OwnVersionInfo().fileVersion; }
 
 void LoadFavorites() {}
 void SaveFavorites() {}

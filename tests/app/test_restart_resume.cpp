@@ -27,6 +27,10 @@ public:
     int32_t GetListLength() override { return static_cast<int32_t>(list.size()); }
     int32_t GetListPosition() override { return pos; }
     int32_t GetState() override { return state; }
+    void GetListFile(int32_t i, std::u16string& name) override {
+        name = i >= 0 && i < static_cast<int32_t>(list.size()) ? list[i] : std::u16string();
+    }
+    int32_t GetPosition() override { return seekMs; }
 };
 
 struct Target : ResumeTarget {
@@ -100,4 +104,56 @@ TEST(RestartResume, StoppedHandOverStaysStoppedAndEmptyListLeavesThePlayer) {
     EXPECT_TRUE(ApplyRestartHandOver(empty, untouched, t2, NoWaits()));
     EXPECT_EQ(untouched.list.size(), 1u);
     EXPECT_TRUE(untouched.calls.empty());
+}
+
+// The writer's side: what a player holds goes into qlm.ini and comes back
+// into another player after the restart, at the same entry and position.
+TEST(RestartResume, HandOverGatheredFromAPlayerResumesTheSameList) {
+    ListPlayer before;
+    before.list = {u"K:\\Sound\\a.mp3", u"", u"K:\\Sound\\c.mp3", u"K:\\Sound\\d.mp3"};
+    before.pos = 3;
+    before.state = kPlayerPlaying;
+    before.seekMs = 20400;
+    HandOverWindowState window{u"DISK-7", 1, 2, 0};
+    app::RestartHandOver h = CollectRestartHandOver(before, window, u"C:\\Temp\\qlm1.tmp");
+    EXPECT_EQ(h.playList.size(), 4u);
+    EXPECT_EQ(h.playIndex, 3);
+    EXPECT_EQ(h.isPlay, kPlayerPlaying);
+    EXPECT_EQ(h.playFilePos, 20400);
+    EXPECT_EQ(h.instFile, u"C:\\Temp\\qlm1.tmp");
+
+    app::MemoryProfileStore ini;
+    app::MemoryRegistryStore reg;
+    app::WriteRestartHandOver(ini, reg, h, u"English");
+    EXPECT_EQ(reg.values[u"Language"], u"English");
+    // The empty entry is skipped with its number, so the reader stops there.
+    EXPECT_FALSE(ini.Read(u"WAList", u"File1"));
+    EXPECT_EQ(ini.Read(u"WAList", u"File2"), u"K:\\Sound\\c.mp3");
+
+    auto back = app::TakeRestartHandOver(ini, u"DISK-7");
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->instFile, h.instFile);
+    EXPECT_EQ(back->control, 1);
+    EXPECT_EQ(back->playMode, 2);
+    EXPECT_FALSE(ini.HasSection(u"One Run"));
+    ListPlayer after;
+    Target t;
+    EXPECT_TRUE(ApplyRestartHandOver(*back, after, t, NoWaits()));
+    EXPECT_EQ(after.list, std::vector<std::u16string>{u"K:\\Sound\\a.mp3"});
+    EXPECT_EQ(t.deleted, h.instFile);
+}
+
+TEST(RestartResume, PlayerThatCannotAnswerHandsOverAStoppedEmptyList) {
+    struct Unreachable : ListPlayer {
+        int32_t GetListPosition() override { return -1; }
+        int32_t GetState() override { return kPlayerUnknownState; }
+        int32_t GetPosition() override { return -1; }
+    } player;
+    app::RestartHandOver h = CollectRestartHandOver(player, {u"D", 0, 1, 150}, u"");
+    EXPECT_TRUE(h.playList.empty());
+    EXPECT_EQ(h.playIndex, 0);
+    EXPECT_EQ(h.isPlay, kPlayerStopped);
+    EXPECT_EQ(h.playFilePos, 0);
+    EXPECT_EQ(h.showFav, 150);
+    EXPECT_TRUE(h.instFile.empty());
 }
