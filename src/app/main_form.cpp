@@ -472,7 +472,7 @@ void TMainForm::ReleaseCatalogueAndPlayer() {
         app.winampFontSwitched = false;
     });
     Guarded([&] {
-        if (tree_) TreeView_DeleteAllItems(tree_);
+        if (browser_) browser_->Clear();
         ReleaseCatalogue(TheCatalogue());
     });
 }
@@ -528,7 +528,7 @@ void TMainForm::ChangeDisk() {
     AppState& app = App();
     Guarded([&] { SaveFavorites(); });
     Guarded([&] {
-        if (tree_) TreeView_DeleteAllItems(tree_);
+        if (browser_) browser_->Clear();
         play_.ForgetCatalogue();
         ReleaseCatalogue(TheCatalogue());
         if (form4_) form4_->StorePlacement(settings_);

@@ -14,6 +14,7 @@
 #include "app/settings_store.h"
 #include "app/image_button.h"
 #include "base/align_layout.h"
+#include "browse/catalogue_browser.h"
 #include "playback/bitmap_font.h"
 #include "playback/multi_players.h"
 #include "playback/play_state.h"
@@ -70,6 +71,8 @@ public:
     // The command table the menus and the keys go through; subsystems bind
     // their commands here.
     CommandTable& Commands() { return commands_; }
+    // The tree, the song list, their fields and book mode.
+    browse::TCatalogueBrowser* Browser() { return browser_.get(); }
     // The one play state the lists, the play commands and the panel share.
     PlayState& Play() { return play_; }
 
@@ -171,6 +174,8 @@ private:
     std::vector<int> imageBoxes_;
 
     std::unique_ptr<TForm4> form4_;
+    // LeftPanel: the tree, the song list and book mode.
+    std::unique_ptr<browse::TCatalogueBrowser> browser_;
     std::unique_ptr<TMultiPlayers> players_;
     std::unique_ptr<UpdateHost> updateHost_;
     std::unique_ptr<TUpdateQLMForm> update_;

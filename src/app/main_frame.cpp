@@ -126,24 +126,26 @@ void TMainForm::BuildFrame() {
     int favorites = layout_.Add(lists, "FavoriPanel", A::Right, 110);
     layout_.SetVisible(favorites, false);
     layout_.SetVisible(layout_.Add(lists, "Splitter2", A::Right, 3), false);
+    // The tree, ControlBar and SongsList are laid out by the browser's own panel.
     int left = layout_.Add(lists, "LeftPanel", A::Client);
-    int songs = layout_.Add(left, "SongsList", A::Right, 80);
-    layout_.SetVisible(songs, false);
-    layout_.SetVisible(layout_.Add(left, "ControlBar", A::Right, 4), false);
-    int tree = layout_.Add(left, "Tree", A::Client);
     int favoritesList = layout_.Add(favorites, "FavoritesList", A::Client);
 
     HINSTANCE inst = win::ModuleInstance();
-    tree_ = CreateWindowExW(WS_EX_CLIENTEDGE, WC_TREEVIEWW, L"",
-                            WS_CHILD | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT |
-                                TVS_SHOWSELALWAYS | TVS_INFOTIP,
-                            0, 0, 0, 0, hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(100)), inst, nullptr);
-    songsList_ = CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"", WS_CHILD | WS_TABSTOP | LVS_REPORT, 0, 0, 0, 0,
-                                 hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(101)), inst, nullptr);
+    browser_ = std::make_unique<browse::TCatalogueBrowser>(TheCatalogue(), play_, textFont_.get());
+    browser_->CreatePanel(hwnd(), commands_);
+    browser_->hooks.checkedCountChanged = [this] {
+        // PlayCheckedBtn (and the play-checked entries through their command) only with a checked song.
+        if (TImageButton* b = Image("PlayCheckedBtn")) {
+            b->SetEnabled(play_.CheckedCount > 0);
+            SetButtonPicture(*b, false, false, false, play_.CheckedCount == 0);
+        }
+        UpdatePlayCommandStates();
+    };
+    tree_ = browser_->TreeHwnd();
+    songsList_ = browser_->ListHwnd();
     favoritesList_ = CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"", WS_CHILD | WS_TABSTOP | LVS_REPORT, 0, 0,
                                      0, 0, hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(102)), inst, nullptr);
-    aligned_.Bind(tree, tree_);
-    aligned_.Bind(songs, songsList_);
+    aligned_.Bind(left, browser_->Panel());
     aligned_.Bind(favoritesList, favoritesList_);
 }
 
@@ -194,28 +196,8 @@ void TMainForm::ApplyPageButtons() {
                      std::max<int>(rc.bottom - rc.top, minHeight_), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-namespace {
-void InsertNodes(HWND tree, const Catalogue& cat, const std::vector<TRDataNode*>& nodes, HTREEITEM parent) {
-    for (const TRDataNode* node : nodes) {
-        std::wstring text = win::Wide(cat.NodeDisplayText(*node, true, false));
-        TVINSERTSTRUCTW ins{};
-        ins.hParent = parent;
-        ins.hInsertAfter = TVI_LAST;
-        ins.item.mask = TVIF_TEXT | TVIF_PARAM;
-        ins.item.pszText = text.data();
-        ins.item.lParam = node->ListIndex;
-        HTREEITEM item = TreeView_InsertItem(tree, &ins);
-        if (item && !node->Children.empty()) InsertNodes(tree, cat, node->Children, item);
-    }
-}
-}  // namespace
-
 void TMainForm::FillTree() {
-    if (!tree_) return;
-    win::RedrawScope redraw(tree_);
-    TreeView_DeleteAllItems(tree_);
-    const Catalogue& cat = TheCatalogue();
-    InsertNodes(tree_, cat, cat.Roots(), TVI_ROOT);
+    if (browser_) browser_->DiskLoaded();
 }
 
 }  // namespace qlm

@@ -43,6 +43,7 @@ void TMainForm::LoadWindowSettings() {
     SetWindowPos(hwnd(), nullptr, m.left, m.top, m.width, m.height, SWP_NOZORDER | SWP_NOACTIVATE);
     startMaximized_ = settings_.mainMaximized;
     if (form4_) form4_->ApplyPlacement(settings_);
+    if (browser_) browser_->ApplySettings(settings_);
 }
 
 void TMainForm::SaveWindowSettings() {
@@ -62,6 +63,7 @@ void TMainForm::SaveWindowSettings() {
         settings_.winampTop = rc.top;
     }
     if (form4_) form4_->StorePlacement(settings_);
+    if (browser_) browser_->StoreSettings(settings_);
     app::WinProfileStore ini = app::SettingsFile();
     app::WinRegistryStore registry;
     app::SaveSettings(ini, registry, App().languageId, settings_, DiskContextOf(TheCatalogue()));

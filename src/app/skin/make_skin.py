@@ -753,6 +753,35 @@ def dock_image(w, h):
     return img
 
 
+def image_list(w, h):
+    """The tree's state images, 16 x 16 cells on magenta (the mask colour):
+    0 none, 1 folder, 2 song, 3 checked song, 4 none, 5 video folder, 6 video."""
+    img = Image.new("RGB", (w, h), (255, 0, 255))
+    d = ImageDraw.Draw(img)
+
+    def folder(x, tint):
+        d.rectangle((x + 1, 4, x + 7, 6), fill=tint, outline=(96, 72, 16))
+        d.rectangle((x + 1, 6, x + 14, 13), fill=tint, outline=(96, 72, 16))
+
+    def note(x, colour):
+        d.ellipse((x + 3, 9, x + 8, 13), fill=colour)
+        d.line((x + 8, 2, x + 8, 11), fill=colour, width=2)
+        d.line((x + 8, 2, x + 12, 4), fill=colour, width=2)
+
+    folder(16, (240, 200, 80))
+    note(32, (40, 60, 120))
+    note(48, (40, 60, 120))
+    d.rectangle((48 + 10, 8, 48 + 15, 13), fill=(255, 255, 255), outline=(0, 110, 0))
+    d.line((48 + 11, 10, 48 + 12, 12, 48 + 15, 7), fill=(0, 150, 0), width=2)
+    folder(80, (150, 190, 240))
+    d.rectangle((96 + 1, 3, 96 + 14, 12), fill=(40, 40, 48), outline=(0, 0, 0))
+    for y in (4, 7, 10):
+        d.point((96 + 2, y), fill=(230, 230, 230))
+        d.point((96 + 13, y), fill=(230, 230, 230))
+    d.polygon(((96 + 6, 5), (96 + 6, 10), (96 + 10, 7)), fill=(240, 240, 240))
+    return img
+
+
 # ---------------------------------------------------------------- top bar
 
 def tlelt(scheme, w, h):
@@ -1013,6 +1042,8 @@ def draw(name, base, suffix, w, h):
         return top_bar(w, h)
     if base == "DOCKIMAGE":
         return dock_image(w, h)
+    if base == "IMAGELIST1":
+        return image_list(w, h)
     if base == "MYLOVEBTN":
         return favourites_header(suffix, w, h)
     if base == "LDLOGO":
