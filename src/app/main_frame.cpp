@@ -11,6 +11,7 @@
 #include "app/page_buttons.h"
 #include "app/picture_names.h"
 #include "app/skin_scheme.h"
+#include "app/startup_steps.h"
 #include "app/skin/skin_table.h"
 #include "content/catalogue.h"
 #include "win/handles.h"
@@ -141,6 +142,7 @@ void TMainForm::BuildFrame() {
         }
         UpdatePlayCommandStates();
     };
+    browser_->hooks.toolTips = [] { return ToolTips(); };
     tree_ = browser_->TreeHwnd();
     songsList_ = browser_->ListHwnd();
     favoritesList_ = CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"", WS_CHILD | WS_TABSTOP | LVS_REPORT, 0, 0,

@@ -86,7 +86,7 @@ bool TCatalogueBrowser::CreatePanel(HWND parent, CommandTable& commands) {
     bar_ = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | SS_NOTIFY, 0, 0, 0, 0, hwnd(), nullptr, inst, nullptr);
     SetWindowSubclass(bar_, BarProc, 1, reinterpret_cast<DWORD_PTR>(this));
 
-    tips_.CreateTip(GetAncestor(parent, GA_ROOT));
+    ownerWindow_ = GetAncestor(parent, GA_ROOT);
 
     commands.Bind(Cmd::ExpandTree, [this] { ExpTreeBtnClick(); });
     commands.Bind(Cmd::ExpandAll, [this] { ExpandAll(true); });
@@ -107,6 +107,13 @@ bool TCatalogueBrowser::CreatePanel(HWND parent, CommandTable& commands) {
     }
     commands.Bind(Cmd::Info, [this] { InfoMenuClick(nullptr); });
     return true;
+}
+
+TToolTipsWindow& TCatalogueBrowser::Tips() {
+    if (hooks.toolTips)
+        if (TToolTipsWindow* t = hooks.toolTips(); t && t->hwnd()) return *t;
+    if (!tips_.hwnd()) tips_.CreateTip(ownerWindow_);
+    return tips_;
 }
 
 // ---- mapping between items and records
@@ -160,8 +167,8 @@ void TCatalogueBrowser::Clear() {
     itemOf_.clear();
     texts_.clear();
     visibleProxy_ = listProxy_ = popupNode_ = listed_ = nullptr;
-    tips_.HideTip();
-    tips_.Node = nullptr;
+    Tips().HideTip();
+    Tips().Node = nullptr;
 }
 
 void TCatalogueBrowser::RebuildVisibleTree(bool withSongs) {
@@ -346,7 +353,7 @@ void TCatalogueBrowser::TreeEnter() {
 }
 
 void TCatalogueBrowser::TreeExit() {
-    tips_.HideTip();
+    Tips().HideTip();
     if (hooks.treeExited) hooks.treeExited();
 }
 
@@ -504,11 +511,11 @@ void TCatalogueBrowser::TreeToolTipsText(HTREEITEM item, std::u16string& text) {
 
 void TCatalogueBrowser::TreeCustomDrawToolTips(HTREEITEM item, int stage, const std::u16string& text,
                                                bool& defaultDraw) {
-    if (!tips_.hwnd()) return;
+    if (!Tips().hwnd()) return;
     const TRDataNode* node = NodeOf(item);
     if (!node || stage != static_cast<int>(TipStage::DoesNotFit)) {
-        if (IsWindowVisible(tips_.hwnd())) tips_.HideTip();
-        tips_.Node = nullptr;
+        if (IsWindowVisible(Tips().hwnd())) Tips().HideTip();
+        Tips().Node = nullptr;
         return;
     }
     defaultDraw = false;
@@ -517,29 +524,29 @@ void TCatalogueBrowser::TreeCustomDrawToolTips(HTREEITEM item, int stage, const 
     RECT rc{};
     tree_.TextRect(item, rc);
     MapWindowPoints(tree_.hwnd(), nullptr, reinterpret_cast<POINT*>(&rc), 2);
-    if (IsWindowVisible(tips_.hwnd()) && tips_.Node == node) {
+    if (IsWindowVisible(Tips().hwnd()) && Tips().Node == node) {
         RECT now{};
-        GetWindowRect(tips_.hwnd(), &now);
-        tips_.ShowAt(now.left, now.top);  // restarts the hide timer
+        GetWindowRect(Tips().hwnd(), &now);
+        Tips().ShowAt(now.left, now.top);  // restarts the hide timer
         return;
     }
     const int border = GetSystemMetrics(SM_CXBORDER);
     const int width = TreeTextWidth(text, item) + 2 * (border + 2);
     const int height = rc.bottom - rc.top;
-    tips_.SetClientSize(width, height);
+    Tips().SetClientSize(width, height);
     RECT all{0, 0, width, height};
-    FillRect(tips_.Canvas(), &all, GetSysColorBrush(COLOR_INFOBK));
+    FillRect(Tips().Canvas(), &all, GetSysColorBrush(COLOR_INFOBK));
     int cell = font_ ? font_->CellHeight() : 16;
-    DrawNodeText(tips_.Canvas(), *node, text, GetSysColor(COLOR_INFOTEXT), border + 2, (height - cell) / 2, false);
+    DrawNodeText(Tips().Canvas(), *node, text, GetSysColor(COLOR_INFOTEXT), border + 2, (height - cell) / 2, false);
     RECT work{};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     RECT frame{};
-    GetWindowRect(tips_.hwnd(), &frame);
+    GetWindowRect(Tips().hwnd(), &frame);
     Point at = PlaceToolTip({rc.left, rc.top, rc.right, rc.bottom}, cursor.y, GetSystemMetrics(SM_CYCURSOR) / 2,
                             frame.right - frame.left, frame.bottom - frame.top,
                             {work.left, work.top, work.right, work.bottom});
-    tips_.Node = node;
-    tips_.ShowAt(at.x, at.y);
+    Tips().Node = node;
+    Tips().ShowAt(at.x, at.y);
 }
 
 // ---- the song list
@@ -689,6 +696,7 @@ void TCatalogueBrowser::FieldsChanged() {
 
 std::u16string TCatalogueBrowser::TitleStripText() const {
     if (play_.PlayingNode) return cat_.NodeDisplayText(*play_.PlayingNode, false, false);
+    if (play_.PlayingFavorite >= 0 && hooks.playingFavoriteText) return hooks.playingFavoriteText();
     return {};
 }
 

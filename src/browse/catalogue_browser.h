@@ -41,6 +41,10 @@ struct BrowseHooks {
     std::function<void()> titleStripChanged;
     // The tree was left (the last list control, for the play commands).
     std::function<void()> treeExited;
+    // The program's tool-tip window; without it the browser uses one of its own.
+    std::function<TToolTipsWindow*()> toolTips;
+    // The display text of the favourite being played, for the title strip.
+    std::function<std::u16string()> playingFavoriteText;
 };
 
 class TCatalogueBrowser : public win::Window {
@@ -117,8 +121,8 @@ public:
     void InfoMenuClick(HWND over);
     void ShowTagWindow(const TRDataNode& song);
 
-    // The tip window (for tests of the owner).
-    TToolTipsWindow& ToolTips() { return tips_; }
+    // The tip window in use: the program's, or the browser's own.
+    TToolTipsWindow& Tips();
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -166,6 +170,7 @@ private:
     HWND bar_ = nullptr;
     HIMAGELIST images_ = nullptr;
     TToolTipsWindow tips_;
+    HWND ownerWindow_ = nullptr;
 
     ExpandGate gate_;
     bool expandAllToggle_ = false;
