@@ -180,15 +180,13 @@ void TCatalogueBrowser::RebuildVisibleTree(bool withSongs) {
         // 1. The selection's record; one that leaves the tree gives way to its folder.
         const TRDataNode* selected = SelectedNode();
         while (selected && !withSongs && !KeptInBook(*selected)) selected = selected->Parent;
-        // 2. Expansion into the records; the top item's record.
-        for (size_t i = 0; i < itemOf_.size(); ++i) {
-            if (!itemOf_[i]) continue;
-            if (TRDataNode* n = cat_.Node(static_cast<int32_t>(i)))
-                n->Expanded = (TreeView_GetItemState(tree, itemOf_[i], TVIS_EXPANDED) & TVIS_EXPANDED) ? 1 : 0;
-        }
+        // 2. The records already hold the expansion (TreeItemExpanded keeps it);
+        // asking the control item by item costs a search of all items per call.
         const TRDataNode* top = NodeOf(TreeView_GetFirstVisible(tree));
         while (top && !withSongs && !KeptInBook(*top)) top = top->Parent;
         // 3-4. The copy: one insertion per kept node, state and texts set on the way.
+        // No selection while emptying: the control would move it item by item.
+        TreeView_SelectItem(tree, nullptr);
         TreeView_DeleteAllItems(tree);
         itemOf_.assign(cat_.NodeCount(), nullptr);
         texts_.resize(cat_.NodeCount());
@@ -244,8 +242,12 @@ void TCatalogueBrowser::ExpandAll(bool expand) {
     {
         win::RedrawScope redraw(tree);
         gate_.Open(2);
-        for (HTREEITEM item : itemOf_)
-            if (item && TreeView_GetChild(tree, item)) TreeView_Expand(tree, item, expand ? TVE_EXPAND : TVE_COLLAPSE);
+        for (HTREEITEM& item : itemOf_)
+            if (item) {
+                const TRDataNode* n = NodeOfIndex(&item - itemOf_.data());
+                if (n && HasTreeChildren(*n) && (n->Expanded == 1) != expand)
+                    TreeView_Expand(tree, item, expand ? TVE_EXPAND : TVE_COLLAPSE);
+            }
         gate_.Close();
         if (HTREEITEM sel = TreeView_GetSelection(tree)) TreeView_Select(tree, sel, TVGN_FIRSTVISIBLE);
     }
@@ -381,13 +383,9 @@ void TCatalogueBrowser::UpdatePlayingMarkers(bool forceRepaint) {
     const TRDataNode* visible = nullptr;
     const TRDataNode* inList = nullptr;
     if (play_.ActiveList == ActiveListKind::Tree && play_.PlayingNode) {
-        HWND tree = tree_.hwnd();
         visible = VisibleProxy(
             play_.PlayingNode, [this](const TRDataNode& n) { return ShownInTree(n); },
-            [this, tree](const TRDataNode& n) {
-                HTREEITEM item = ItemOf(&n);
-                return item && (TreeView_GetItemState(tree, item, TVIS_EXPANDED) & TVIS_EXPANDED);
-            });
+            [this](const TRDataNode& n) { return ShownInTree(n) && n.Expanded == 1; });
         inList = ListProxy(play_.PlayingNode, SelectedNode());
     }
     if (forceRepaint || visible != visibleProxy_) InvalidateRect(tree_.hwnd(), nullptr, FALSE);
@@ -438,8 +436,24 @@ void TCatalogueBrowser::DrawStateImage(HDC dc, uint8_t image, int x, int y) {
     if (images_ && image > 0) ImageList_Draw(images_, image, dc, x, y, ILD_TRANSPARENT);
 }
 
+bool TCatalogueBrowser::InTree(const TRDataNode& n) const { return withSongs_ || KeptInBook(n); }
+
+bool TCatalogueBrowser::HasTreeChildren(const TRDataNode& n) const {
+    for (const TRDataNode* c : n.Children)
+        if (InTree(*c)) return true;
+    return false;
+}
+
+bool TCatalogueBrowser::HasLaterSibling(const TRDataNode& n) const {
+    const auto& siblings = cat_.Siblings(n);
+    for (size_t i = static_cast<size_t>(n.SiblingIndex) + 1; i < siblings.size(); ++i)
+        if (InTree(*siblings[i])) return true;
+    return false;
+}
+
 void TCatalogueBrowser::TreeCustomDrawItem(HDC dc, HTREEITEM item, const TRDataNode& node, bool selected) {
-    HWND tree = tree_.hwnd();
+    // Links, children and expansion come from the records: every question to
+    // the control costs a search of all its items.
     RECT text{};
     if (!tree_.TextRect(item, text)) return;
     const std::u16string& caption = TextOf(node);
@@ -462,21 +476,21 @@ void TCatalogueBrowser::TreeCustomDrawItem(HDC dc, HTREEITEM item, const TRDataN
     auto vdots = [&](int lx, int y0, int y1) {
         for (int y = y0 + ((y0 ^ lx) & 1); y < y1; y += 2) SetPixelV(dc, lx, y, kLineColour);
     };
-    bool hasNext = TreeView_GetNextSibling(tree, item) != nullptr;
-    bool hasPrev = TreeView_GetPrevSibling(tree, item) != nullptr || TreeView_GetParent(tree, item) != nullptr;
+    bool hasNext = HasLaterSibling(node);
+    bool hasPrev = node.Parent != nullptr || &node != cat_.FirstInTreeOrder();
     vdots(centreX, hasPrev ? text.top : midY, hasNext ? text.bottom : midY + 1);
     for (int lx = centreX + 2 - ((centreX + midY) & 1); lx < text.left - 18; lx += 2) SetPixelV(dc, lx, midY, kLineColour);
     int level = 1;
-    for (HTREEITEM a = TreeView_GetParent(tree, item); a; a = TreeView_GetParent(tree, a), ++level)
-        if (TreeView_GetNextSibling(tree, a)) vdots(centreX - kTreeIndent * level, text.top, text.bottom);
-    if (TreeView_GetChild(tree, item)) {
+    for (const TRDataNode* a = node.Parent; a; a = a->Parent, ++level)
+        if (HasLaterSibling(*a)) vdots(centreX - kTreeIndent * level, text.top, text.bottom);
+    if (HasTreeChildren(node)) {
         RECT box{boxLeft, boxTop, boxLeft + 9, boxTop + 9};
         FillRect(dc, &box, GetSysColorBrush(COLOR_WINDOW));
         win::UniqueBrush frame(CreateSolidBrush(kLineColour));
         FrameRect(dc, &box, frame.get());
         RECT minus{boxLeft + 2, boxTop + 4, boxLeft + 7, boxTop + 5};
         FillRect(dc, &minus, GetSysColorBrush(COLOR_WINDOWTEXT));
-        if (!(TreeView_GetItemState(tree, item, TVIS_EXPANDED) & TVIS_EXPANDED)) {
+        if (node.Expanded != 1) {
             RECT bar{boxLeft + 4, boxTop + 2, boxLeft + 5, boxTop + 7};
             FillRect(dc, &bar, GetSysColorBrush(COLOR_WINDOWTEXT));
         }
@@ -492,7 +506,7 @@ LRESULT TCatalogueBrowser::TreeCustomDraw(NMTVCUSTOMDRAW& cd) {
             auto item = reinterpret_cast<HTREEITEM>(cd.nmcd.dwItemSpec);
             const TRDataNode* node = cat_.Node(static_cast<int32_t>(cd.nmcd.lItemlParam));
             if (node) {
-                bool selected = (TreeView_GetItemState(tree_.hwnd(), item, TVIS_SELECTED) & TVIS_SELECTED) != 0;
+                bool selected = (cd.nmcd.uItemState & CDIS_SELECTED) != 0;
                 TreeCustomDrawItem(cd.nmcd.hdc, item, *node, selected);
             }
             return CDRF_SKIPDEFAULT;
@@ -879,6 +893,13 @@ LRESULT TCatalogueBrowser::OnNotify(NMHDR& hdr) {
             case TVN_ITEMEXPANDINGW:
             case TVN_ITEMEXPANDINGA:
                 return TreeCollapsing() ? FALSE : TRUE;
+            case TVN_ITEMEXPANDEDW:
+            case TVN_ITEMEXPANDEDA: {
+                auto& tv = reinterpret_cast<NMTREEVIEWW&>(hdr);
+                if (TRDataNode* n = cat_.Node(static_cast<int32_t>(tv.itemNew.lParam)))
+                    n->Expanded = (tv.itemNew.state & TVIS_EXPANDED) ? 1 : 0;
+                return 0;
+            }
             case TVN_SELCHANGEDW:
             case TVN_SELCHANGEDA:
                 TreeChange();

@@ -161,6 +161,10 @@ private:
     uint8_t CharsetOf(const TRDataNode& node) const;
     const std::u16string& TextOf(const TRDataNode& node) const;
     bool ShownInTree(const TRDataNode& node) const { return ItemOf(&node) != nullptr; }
+    const TRDataNode* NodeOfIndex(ptrdiff_t listIndex) const { return cat_.Node(static_cast<int32_t>(listIndex)); }
+    bool InTree(const TRDataNode& n) const;
+    bool HasTreeChildren(const TRDataNode& n) const;
+    bool HasLaterSibling(const TRDataNode& n) const;
 
     Catalogue& cat_;
     PlayState& play_;
