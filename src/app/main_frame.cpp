@@ -143,6 +143,15 @@ void TMainForm::BuildFrame() {
         UpdatePlayCommandStates();
     };
     browser_->hooks.toolTips = [] { return ToolTips(); };
+    // The text window decides what a node shows (text, description, title picture).
+    auto showNode = [this](const TRDataNode& node) {
+        if (form4_) form4_->ShowForNode(node, TheCatalogue().NodeDisplayText(node, true, false));
+    };
+    browser_->hooks.showText = [showNode](const TRDataNode& node, bool) { showNode(node); };
+    browser_->hooks.showVideoDescription = showNode;
+    browser_->hooks.showTitlePicture = [this](const std::u16string&) {
+        if (form4_) form4_->ShowTitlePicture();
+    };
     tree_ = browser_->TreeHwnd();
     songsList_ = browser_->ListHwnd();
     favoritesList_ = CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"", WS_CHILD | WS_TABSTOP | LVS_REPORT, 0, 0,

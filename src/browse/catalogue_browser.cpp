@@ -244,9 +244,11 @@ void TCatalogueBrowser::ExpandAll(bool expand) {
         gate_.Open(2);
         for (HTREEITEM& item : itemOf_)
             if (item) {
-                const TRDataNode* n = NodeOfIndex(&item - itemOf_.data());
-                if (n && HasTreeChildren(*n) && (n->Expanded == 1) != expand)
+                TRDataNode* n = cat_.Node(static_cast<int32_t>(&item - itemOf_.data()));
+                if (n && HasTreeChildren(*n)) {
                     TreeView_Expand(tree, item, expand ? TVE_EXPAND : TVE_COLLAPSE);
+                    n->Expanded = expand ? 1 : 0;
+                }
             }
         gate_.Close();
         if (HTREEITEM sel = TreeView_GetSelection(tree)) TreeView_Select(tree, sel, TVGN_FIRSTVISIBLE);
@@ -278,6 +280,7 @@ bool TCatalogueBrowser::TreeKeyDown(WPARAM key) {
     gate_.Open(1);
     TreeView_Expand(tree, sel, action);
     gate_.Close();
+    if (TRDataNode* n = cat_.Node(NodeOf(sel) ? NodeOf(sel)->ListIndex : -1)) n->Expanded = action == TVE_EXPAND ? 1 : 0;
     AfterExpandToggle();
     return true;
 }
@@ -319,6 +322,7 @@ bool TCatalogueBrowser::TreeMouseDown(int x, int y) {
     gate_.Open(1);
     TreeView_Expand(tree, item, expanded ? TVE_COLLAPSE : TVE_EXPAND);
     gate_.Close();
+    if (TRDataNode* n = cat_.Node(NodeOf(item) ? NodeOf(item)->ListIndex : -1)) n->Expanded = expanded ? 0 : 1;
     AfterExpandToggle();
     if (const TRDataNode* sel = SelectedNode(); sel && cat_.settings.HasTexts) {
         if (sel->IsSong()) {
