@@ -98,11 +98,6 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_COMMAND:
             FormCommand(wParam, lParam);
             return 0;
-        case WM_NOTIFY:
-            if (reinterpret_cast<NMHDR*>(lParam)->hwndFrom == tree_ &&
-                reinterpret_cast<NMHDR*>(lParam)->code == TVN_SELCHANGEDW)
-                ShowSelectedSongText();
-            return Default(msg, wParam, lParam);
         case kUpdateDialogClosed:
             UpdateDialogClosed(wParam);
             return 0;
@@ -418,13 +413,9 @@ void TMainForm::ShowFavoritesNames() {}
 void TMainForm::ApplyDiskMenus() {}
 void TMainForm::ShowInformationArrow() {}
 void TMainForm::ShowSelectedSongText() {
-    if (!form4_ || !tree_) return;
-    TVITEMW item{};
-    item.mask = TVIF_PARAM;
-    item.hItem = TreeView_GetSelection(tree_);
-    if (!item.hItem || !TreeView_GetItem(tree_, &item)) return;
+    if (!form4_ || !browser_) return;
     const Catalogue& cat = TheCatalogue();
-    if (const TRDataNode* node = cat.Node(static_cast<int32_t>(item.lParam)))
+    if (const TRDataNode* node = browser_->SelectedNode())
         form4_->ShowForNode(*node, cat.NodeDisplayText(*node, true, false));
 }
 void TMainForm::SwitchSlideShowOff() {}
