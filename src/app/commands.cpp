@@ -84,6 +84,7 @@ bool CommandTable::Checked(Cmd id) const {
 }
 
 bool CommandTable::Run(Cmd id) const {
+    if (observer_) observer_(static_cast<uint16_t>(id), Enabled(id));
     if (!Enabled(id)) return false;
     // A copy: the handler may rebind its own command.
     Handler run = entries_[Slot(id)].run;
@@ -95,6 +96,7 @@ bool CommandTable::RunId(uint16_t id) const {
     if (id < kDynamicFirst) return id < entries_.size() && Run(static_cast<Cmd>(id));
     for (const Range& r : ranges_)
         if (id >= r.first && id < r.first + r.count && r.run) {
+            if (observer_) observer_(id, true);
             auto run = r.run;
             run(static_cast<uint16_t>(id - r.first));
             return true;

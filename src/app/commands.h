@@ -132,6 +132,8 @@ public:
     bool Run(Cmd id) const;
     // Runs a menu item id: a command or a member of a bound dynamic range.
     bool RunId(uint16_t id) const;
+    // Told of every id asked to run, and whether it ran (tests watch keys and menus).
+    void SetObserver(std::function<void(uint16_t id, bool ran)> observer) { observer_ = std::move(observer); }
 
 private:
     struct Entry {
@@ -146,6 +148,7 @@ private:
     };
     std::vector<Entry> entries_;
     std::vector<Range> ranges_;
+    std::function<void(uint16_t, bool)> observer_;
 };
 
 }  // namespace qlm

@@ -7,6 +7,7 @@
 #include <initializer_list>
 
 #include "app/app_state.h"
+#include "app/main_ui.h"
 #include "app/startup_paths.h"
 #include "app/startup_steps.h"
 #include "app/version_compare.h"
@@ -98,6 +99,12 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_COMMAND:
             FormCommand(wParam, lParam);
             return 0;
+        case WM_INITMENUPOPUP:
+            if (ui_) ui_->InitMenuPopup(reinterpret_cast<HMENU>(wParam));
+            return 0;
+        case WM_CONTEXTMENU:
+            FormContextMenu(reinterpret_cast<HWND>(wParam), lParam);
+            return 0;
         case kUpdateDialogClosed:
             UpdateDialogClosed(wParam);
             return 0;
@@ -144,6 +151,22 @@ void TMainForm::FormCommand(WPARAM wParam, LPARAM lParam) {
     commands_.RunId(LOWORD(wParam));
 }
 
+void TMainForm::FormContextMenu(HWND control, LPARAM lParam) {
+    if (!ui_) return;
+    PopupList list = control == tree_             ? PopupList::Tree
+                     : control == songsList_      ? PopupList::SongsList
+                     : control == favoritesList_  ? PopupList::Favorites
+                                                  : PopupList::None;
+    if (list == PopupList::None) return;
+    POINT p{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+    if (lParam == -1) {  // from the keyboard: at the control's top-left corner
+        RECT rc{};
+        GetWindowRect(control, &rc);
+        p = {rc.left + 8, rc.top + 8};
+    }
+    ui_->ShowPopupMenu(list, p);
+}
+
 // ---- Start-up ----
 
 void TMainForm::FormCreate() {
@@ -162,6 +185,10 @@ void TMainForm::FormCreate() {
         [&] {
             app.closing2 = false;
             BuildFrame();
+            LogCommandsWhenAsked(commands_);
+            ui_ = std::make_unique<TMainWindowUi>(TMainWindowUi::Frame{
+                hwnd(), &layout_, [this](std::string_view name) { return Image(name); }, [this] { FormResize(); },
+                [this] { SetCaptions(); }, &commands_, &play_, &settings_});
         },
         // 5. The disk root: own drive, command line or the search.
         [&] {
@@ -408,9 +435,14 @@ void TMainForm::ShowTextWindowWhenWanted() {
 void TMainForm::CreateFindDialog() {}
 void TMainForm::ApplySongListFields() {}
 void TMainForm::GiveListsTheirFonts() {}
-void TMainForm::BuildLanguageMenus() {}
+void TMainForm::BuildLanguageMenus() {
+    if (ui_) ui_->BuildLanguageMenus();
+}
 void TMainForm::ShowFavoritesNames() {}
-void TMainForm::ApplyDiskMenus() {}
+void TMainForm::ApplyDiskMenus() {
+    if (ui_) ui_->ApplyDiskMenus();
+}
+// The arrow follows the information pages in ApplyDiskMenus.
 void TMainForm::ShowInformationArrow() {}
 void TMainForm::ShowSelectedSongText() {
     if (!form4_ || !browser_) return;

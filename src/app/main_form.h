@@ -38,6 +38,8 @@ class UpdateHost;
 inline constexpr const wchar_t* kOpenUpdateMessageName = L"QLM Musical Player.QLM1Click";
 constexpr UINT kTimer1Interval = 250;
 
+class TMainWindowUi;
+
 class TMainForm : public win::Window {
 public:
     // What a restart hand-over asked of the window.
@@ -75,6 +77,8 @@ public:
     browse::TCatalogueBrowser* Browser() { return browser_.get(); }
     // The one play state the lists, the play commands and the panel share.
     PlayState& Play() { return play_; }
+    // Menus, page buttons, language switch; its Seams() are filled by the other parts.
+    TMainWindowUi& Ui() { return *ui_; }
 
     // "Автоматическое обновление": the update check, then the dialog; shows
     // the dialog again while it exists (hidden during a download).
@@ -96,6 +100,7 @@ private:
     // A key of the window's key table; true when it is consumed.
     bool FormKeyDown(uint16_t key, uint8_t modifiers);
     void FormCommand(WPARAM wParam, LPARAM lParam);
+    void FormContextMenu(HWND control, LPARAM lParam);
 
     // The update dialog's side of the main window (main_update.cpp).
     void BindUpdateCommand();
@@ -180,6 +185,7 @@ private:
     std::unique_ptr<UpdateHost> updateHost_;
     std::unique_ptr<TUpdateQLMForm> update_;
     friend class MainUpdateHost;
+    std::unique_ptr<TMainWindowUi> ui_;
 };
 
 }  // namespace qlm

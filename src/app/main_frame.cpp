@@ -8,6 +8,7 @@
 
 #include "app/app_state.h"
 #include "app/main_form.h"
+#include "app/main_ui.h"
 #include "app/page_buttons.h"
 #include "app/picture_names.h"
 #include "app/skin_scheme.h"
@@ -59,8 +60,17 @@ void TMainForm::BuildFrame() {
     int corner = layout_.Add(top, "TLElt", A::Left, kCornerWidth);
     int listBar = layout_.Add(top, "TopBtnListPanel", A::Client);
     int listCap = layout_.Add(listBar, "ListCap", A::Right, kCaptionWidth);
-    for (const char* bar : {"TopBtnSlidePanel", "TopBtnInformPanel", "TopBtnAnonsPanel", "TopBtnHelpPanel"})
-        layout_.SetVisible(layout_.Add(top, bar, A::Client), false);
+    const char* bars[][2] = {{"TopBtnSlidePanel", "SlideCap"},
+                             {"TopBtnInformPanel", "InformCap"},
+                             {"TopBtnAnonsPanel", "AnonsCap"},
+                             {"TopBtnHelpPanel", "HelpCap"}};
+    for (const auto& bar : bars) {
+        int box = layout_.Add(top, bar[0], A::Client);
+        layout_.SetVisible(box, false);
+        AddImage(std::string(bar[0]) + "Wall", box, true).LoadPicture("TOPWALL");
+        SetLanguageButtonPicture(AddImage(bar[1], layout_.Add(box, bar[1], A::Right, kCaptionWidth)), builtIn,
+                                 false, false, false);
+    }
     AddImage("TopWall", listBar, true).LoadPicture("TOPWALL");
     LoadImagePicture(AddImage("TLElt", corner), SchemePictureName("TLElt", scheme));
     SetLanguageButtonPicture(AddImage("ListCap", listCap), builtIn, false, false, false);
@@ -164,6 +174,7 @@ void TMainForm::FormResize() {
     if (!hwnd() || layout_.Count() <= 1) return;
     aligned_.Relayout(hwnd());
     if (form4_) form4_->FollowDockPanel();
+    if (ui_) ui_->FormResize();
     // The pictures follow their boxes; they are painted by the window itself.
     for (size_t i = 0; i < images_.size(); ++i) {
         const LayoutRect& r = layout_.Bounds(imageBoxes_[i]);
@@ -216,11 +227,7 @@ void TMainForm::FillTree() {
 namespace qlm {
 
 void TMainForm::ShowFavoritesPanel(int width) {
-    int panel = layout_.Find("FavoriPanel");
-    layout_.SetSize(panel, width);
-    layout_.SetVisible(panel, true);
-    layout_.SetVisible(layout_.Find("Splitter2"), true);
-    FormResize();
+    if (ui_) ui_->ShowFavoritesPanel(width);
 }
 
 }  // namespace qlm

@@ -31,6 +31,15 @@ PageButtons PageButtonsOf(const DiskSettings& settings, bool slidesPresent, cons
     return b;
 }
 
+std::vector<size_t> InformPages(const DiskSettings& settings, const std::vector<PageEntry>& pages) {
+    std::vector<size_t> inform;
+    for (size_t i = 0; i < pages.size(); ++i) {
+        std::u16string key = CaptionKey(pages[i].Caption, settings.Charset1);
+        if (key != u"АНОНС" && key != u"ПОМОЩЬ") inform.push_back(i);
+    }
+    return inform;
+}
+
 int MinimumWindowHeight(const PageButtons& buttons) {
     int n = 1 + buttons.VisibleCount();
     return n <= 3 ? 468 : 450 + 57 * (n - 3);

@@ -22,6 +22,9 @@ struct PageButtons {
 // other caption an information page.
 PageButtons PageButtonsOf(const DiskSettings& settings, bool slidesPresent, const std::vector<PageEntry>& pages);
 
+// Positions in `pages` of the information pages (neither announcement nor help).
+std::vector<size_t> InformPages(const DiskSettings& settings, const std::vector<PageEntry>& pages);
+
 // The list button and the visible optional panels count; up to three buttons
 // the window may be 468 high, each further one adds 57.
 int MinimumWindowHeight(const PageButtons& buttons);

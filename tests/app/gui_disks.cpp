@@ -35,10 +35,24 @@ std::wstring MakeDisk(const std::wstring& name, const TestDisk& disk) {
     DescriptionWriter w;
     w.WriteShortRecord("CDQLM=" + disk.id);
     w.WriteShortRecord("CDRUS=" + Cp1251(disk.titleUtf8));
+    if (disk.dualNames) w.WriteShortRecord("DL=1");
+    if (disk.allPages) {
+        w.WriteShortRecord("PVT=1");
+        w.WriteShortRecord("PSSH=1");
+        w.WriteShortRecord("P='" + Cp1251("Об альбоме") + "' FN='info.htm'");
+        w.WriteShortRecord("P='" + Cp1251("Анонс") + "' FN='anons.htm'");
+        w.WriteShortRecord("P='" + Cp1251("Помощь") + "' FN='help.htm'");
+        w.WriteShortRecord("PICList");
+        w.WriteLongRecord(Z("slide1.jpg", "Slide"));
+        w.WriteLongRecord("\x01\x02\x03#PICList");
+    }
     w.WriteShortRecord("EndOfCFG");
-    w.WriteShortRecord(Z("F=Rock", "N=" + Cp1251("Рок")));
-    w.WriteShortRecord(Z("FN=one.mp3", "N=" + Cp1251("Первая")));
-    w.WriteShortRecord(Z("FN=two.mp3", "N=" + Cp1251("Вторая")));
+    auto name = [&](const std::string& first, const std::string& second) {
+        return disk.dualNames ? Z(first, second) : first;
+    };
+    w.WriteShortRecord(Z("F=Rock", "N=" + name(Cp1251("Рок"), "Rock")));
+    w.WriteShortRecord(Z("FN=one.mp3", "N=" + name(Cp1251("Первая"), "First")));
+    w.WriteShortRecord(Z("FN=two.mp3", "N=" + name(Cp1251("Вторая"), "Second")));
     if (disk.secondFolder) {
         w.WriteShortRecord(Z("F=Pop", "N=Pop"));
         w.WriteShortRecord(Z("FN=three.mp3", "N=Three"));

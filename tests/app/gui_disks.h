@@ -28,6 +28,10 @@ struct TestDisk {
     bool withPlayer = true;
     int songFrames = 400;  // about 10 s of silence per song
     bool secondFolder = true;
+    // Texts, a slide, an information, an announcement and a help page: every page button.
+    bool allPages = false;
+    // Folder and song names in two languages (the second shows with a language file).
+    bool dualNames = false;
 };
 std::wstring MakeDisk(const std::wstring& name, const TestDisk& disk = {});
 
