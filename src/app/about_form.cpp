@@ -46,10 +46,16 @@ void TAboutForm::FormCreate() {
     linkFont_.reset(MakeFont(12, FW_NORMAL, true, charset));
 
     SetWindowTextW(hwnd(), W(lang::Text("About", "Caption")).c_str());
-    HWND icon = CreateWindowExW(0, L"STATIC", nullptr, WS_CHILD | WS_VISIBLE | SS_ICON, 16, 16, 32, 32, hwnd(),
-                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(kImage1)), win::ModuleInstance(),
-                                nullptr);
-    SendMessageW(icon, STM_SETICON, reinterpret_cast<WPARAM>(LoadIconW(win::ModuleInstance(), L"MAINICON")), 0);
+    // The program's icon, or the skin's logo while the program carries none.
+    HICON programIcon = LoadIconW(win::ModuleInstance(), L"MAINICON");
+    if (!programIcon) logo_ = LoadSkinPicture(std::string_view("MSGLOGO"));
+    HWND icon = CreateWindowExW(0, L"STATIC", nullptr, WS_CHILD | WS_VISIBLE | (programIcon ? SS_ICON : SS_BITMAP),
+                                12, 14, 41, 41, hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(kImage1)),
+                                win::ModuleInstance(), nullptr);
+    if (programIcon)
+        SendMessageW(icon, STM_SETICON, reinterpret_cast<WPARAM>(programIcon), 0);
+    else if (!logo_.Empty())
+        SendMessageW(icon, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(logo_.Handle()));
 
     HWND name = AddLabel(kLabel1, u"QLM musical player", 64, 14, 290, 20);
     SendMessageW(name, WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_.get()), FALSE);

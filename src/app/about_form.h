@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/deployment.h"
+#include "app/skin_picture.h"
 #include "win/handles.h"
 #include "win/window.h"
 
@@ -47,6 +48,7 @@ private:
     Deployment deployment_;
     std::u16string programFile_;
     win::UniqueFont font_, boldFont_, linkFont_;
+    SkinPicture logo_;
     bool closed_ = false;
 };
 

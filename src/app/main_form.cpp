@@ -128,14 +128,22 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 // ---- Commands and keys ----
 
 bool TMainForm::PreviewKey(const MSG& msg) {
-    if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) return false;
-    if (form4_ && form4_->PreviewKey(msg)) return true;
+    const bool keyDown = msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN;
+    if (keyDown && form4_ && form4_->PreviewKey(msg)) return true;
     if (!hwnd() || (msg.hwnd != hwnd() && !IsChild(hwnd(), msg.hwnd))) return false;
+    // Letting Alt go after a chord the window took must not open the menu bar.
+    if (msg.message == WM_SYSKEYUP && msg.wParam == VK_MENU && altChordTaken_) {
+        altChordTaken_ = false;
+        return true;
+    }
+    if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) return false;
     uint8_t modifiers = kModNone;
     if (GetKeyState(VK_CONTROL) < 0) modifiers |= kModCtrl;
     if (GetKeyState(VK_MENU) < 0) modifiers |= kModAlt;
     if (GetKeyState(VK_SHIFT) < 0) modifiers |= kModShift;
-    return FormKeyDown(static_cast<uint16_t>(msg.wParam), modifiers);
+    const bool consumed = FormKeyDown(static_cast<uint16_t>(msg.wParam), modifiers);
+    if (consumed && modifiers == kModAlt) altChordTaken_ = true;
+    return consumed;
 }
 
 bool TMainForm::FormKeyDown(uint16_t key, uint8_t modifiers) {
@@ -189,6 +197,7 @@ void TMainForm::FormCreate() {
             ui_ = std::make_unique<TMainWindowUi>(TMainWindowUi::Frame{
                 hwnd(), &layout_, [this](std::string_view name) { return Image(name); }, [this] { FormResize(); },
                 [this] { SetCaptions(); }, &commands_, &play_, &settings_});
+            ui_->Seams().rebuildVisibleTree = [this] { FillTree(); };
         },
         // 5. The disk root: own drive, command line or the search.
         [&] {

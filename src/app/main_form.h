@@ -158,6 +158,7 @@ private:
     bool shown_ = false;
     bool closed_ = false;
     bool showPending_ = false;
+    bool altChordTaken_ = false;  // an Alt chord was consumed: its Alt release is too
     int minHeight_ = kDesignMinHeight;
     HWND focusAfterResume_ = nullptr;
     bool startMaximized_ = false;

@@ -47,12 +47,12 @@ std::wstring MakeDisk(const std::wstring& name, const TestDisk& disk) {
         w.WriteLongRecord("\x01\x02\x03#PICList");
     }
     w.WriteShortRecord("EndOfCFG");
-    auto name = [&](const std::string& first, const std::string& second) {
+    auto names = [&](const std::string& first, const std::string& second) {
         return disk.dualNames ? Z(first, second) : first;
     };
-    w.WriteShortRecord(Z("F=Rock", "N=" + name(Cp1251("Рок"), "Rock")));
-    w.WriteShortRecord(Z("FN=one.mp3", "N=" + name(Cp1251("Первая"), "First")));
-    w.WriteShortRecord(Z("FN=two.mp3", "N=" + name(Cp1251("Вторая"), "Second")));
+    w.WriteShortRecord(Z("F=Rock", "N=" + names(Cp1251("Рок"), "Rock")));
+    w.WriteShortRecord(Z("FN=one.mp3", "N=" + names(Cp1251("Первая"), "First")));
+    w.WriteShortRecord(Z("FN=two.mp3", "N=" + names(Cp1251("Вторая"), "Second")));
     if (disk.secondFolder) {
         w.WriteShortRecord(Z("F=Pop", "N=Pop"));
         w.WriteShortRecord(Z("FN=three.mp3", "N=Three"));
