@@ -58,11 +58,13 @@ void BindTextWindowCommands(CommandTable& commands, const TextWindowSeam& seam, 
         if (changed) changed();
     };
     auto available = [tw] { return tw->setMode != nullptr && tw->mode != nullptr; };
-    for (auto [id, m] : {std::pair{Cmd::TextWindowNone, TextWindowMode::Hidden},
-                         std::pair{Cmd::TextWindowDock, TextWindowMode::Docked},
-                         std::pair{Cmd::TextWindowFloat, TextWindowMode::Floating}})
+    for (const auto& radio : {std::pair{Cmd::TextWindowNone, TextWindowMode::Hidden},
+                              std::pair{Cmd::TextWindowDock, TextWindowMode::Docked},
+                              std::pair{Cmd::TextWindowFloat, TextWindowMode::Floating}}) {
+        const TextWindowMode m = radio.second;
         commands.Bind(
-            id, [set, m] { set(m); }, available, [mode, m] { return mode() == m; });
+            radio.first, [set, m] { set(m); }, available, [mode, m] { return mode() == m; });
+    }
     commands.Bind(
         Cmd::TextWindowToggle,
         [set, mode, tw] { set(ToggledTextWindowMode(mode(), tw->dockedPlacement && tw->dockedPlacement())); },
