@@ -74,7 +74,9 @@ void CheckMenuTable(std::span<const MenuRow> rows, const char* which) {
     lang::Texts builtIn;
     for (const MenuRow& r : rows) {
         SCOPED_TRACE(std::string(which) + " " + std::string(r.name));
-        if (r.command != Cmd::None) EXPECT_TRUE(commands.insert(r.command).second) << "menu id used twice";
+        if (r.command != Cmd::None) {
+            EXPECT_TRUE(commands.insert(r.command).second) << "menu id used twice";
+        }
         // A deeper level only right under a submenu entry.
         if (r.level > previousLevel) {
             EXPECT_EQ(r.level, previousLevel + 1);
