@@ -1,5 +1,5 @@
 // What the main window's menus, keys and page buttons need from the parts
-// built around them (text window, tree, lists, pages, players). Each is a
+// built around them (tree, lists, pages, players). Each is a
 // plain function the main window fills once that part exists; an empty one
 // leaves the matching menu entry greyed or the step undone.
 #pragma once
@@ -12,17 +12,7 @@
 
 namespace qlm {
 
-enum class TextWindowMode { Hidden, Floating, Docked };
-
-struct TextWindowSeam {
-    std::function<void(TextWindowMode)> setMode;  // the text window's SetTextWindowMode
-    std::function<TextWindowMode()> mode;         // how it shows now
-    std::function<bool()> dockedPlacement;        // it sits in Form4Panel (also while hidden)
-    std::function<void()> bringToFront;           // SetWindowPos without moving or sizing
-};
-
 struct MainSeams {
-    TextWindowSeam textWindow;
     // The tree's node texts again in the active language (RebuildVisibleTree).
     std::function<void()> rebuildVisibleTree;
     // Language versions of the pages, the text window's and the dialogs' texts.

@@ -39,7 +39,6 @@ TMainWindowUi::TMainWindowUi(Frame frame) : frame_(std::move(frame)) {
     pages_ = std::make_unique<TPageSwitch>(
         TPageSwitch::Frame{frame_.window, frame_.layout, frame_.image, frame_.relayout}, seams_);
     pages_->Attach();
-    pages_->onTextButton = [this] { frame_.commands->Run(Cmd::TextWindowToggle); };
     pages_->popupInformMenu = [this](POINT p) {
         TrackPopupMenuEx(menus_->InformPageMenu(), TPM_LEFTALIGN | TPM_RIGHTBUTTON, p.x, p.y, frame_.window,
                          nullptr);
@@ -56,7 +55,6 @@ TMainWindowUi::~TMainWindowUi() {
 void TMainWindowUi::BindCommands() {
     CommandTable& c = *frame_.commands;
     c.Bind(Cmd::ShowFavorit, [this] { ModeBtnClick(); }, {}, [this] { return FavoritesShown(); });
-    BindTextWindowCommands(c, seams_.textWindow, [] { return Disk().HasTexts; }, [this] { pages_->ShowTextButton(); });
     c.Bind(Cmd::About, [this] { MenuAboutClick(); });
     c.Bind(Cmd::SlideMenuItem, [this] { pages_->ListBtnClick(kPageSlides); }, [] { return SlidesShown(); });
     c.BindRange(kLanguageMenuFirst, kVideoPlayerMenuFirst - kLanguageMenuFirst,

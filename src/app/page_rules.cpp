@@ -1,7 +1,5 @@
 #include "app/page_rules.h"
 
-#include <utility>
-
 namespace qlm {
 
 PageClick DecidePageClick(int current, int clicked, int informPages) {
@@ -41,37 +39,6 @@ void FavoritesPanelLayout::Show(bool shown, int width) {
 int FavoritesPanelLayout::Width() const {
     int panel = layout_.Find("FavoriPanel");
     return panel >= 0 ? layout_.Size(panel) : 0;
-}
-
-TextWindowMode ToggledTextWindowMode(TextWindowMode now, bool dockedPlacement) {
-    if (now != TextWindowMode::Hidden) return TextWindowMode::Hidden;
-    return dockedPlacement ? TextWindowMode::Docked : TextWindowMode::Floating;
-}
-
-void BindTextWindowCommands(CommandTable& commands, const TextWindowSeam& seam, std::function<bool()> diskHasTexts,
-                            std::function<void()> changed) {
-    // The seam is read when a command runs: its owner may fill it after binding.
-    const TextWindowSeam* tw = &seam;
-    auto mode = [tw] { return tw->mode ? tw->mode() : TextWindowMode::Hidden; };
-    auto set = [tw, changed](TextWindowMode m) {
-        tw->setMode(m);
-        if (changed) changed();
-    };
-    auto available = [tw] { return tw->setMode != nullptr && tw->mode != nullptr; };
-    for (const auto& radio : {std::pair{Cmd::TextWindowNone, TextWindowMode::Hidden},
-                              std::pair{Cmd::TextWindowDock, TextWindowMode::Docked},
-                              std::pair{Cmd::TextWindowFloat, TextWindowMode::Floating}}) {
-        const TextWindowMode m = radio.second;
-        commands.Bind(
-            radio.first, [set, m] { set(m); }, available, [mode, m] { return mode() == m; });
-    }
-    commands.Bind(
-        Cmd::TextWindowToggle,
-        [set, mode, tw] { set(ToggledTextWindowMode(mode(), tw->dockedPlacement && tw->dockedPlacement())); },
-        [available, diskHasTexts] { return available() && (!diskHasTexts || diskHasTexts()); });
-    commands.Bind(
-        Cmd::TextWindowFront, [tw] { tw->bringToFront(); },
-        [tw, mode] { return tw->bringToFront != nullptr && mode() != TextWindowMode::Hidden; });
 }
 
 }  // namespace qlm

@@ -1,13 +1,8 @@
-// The rules of the main window's page buttons, the favourites panel and the
-// text window commands, apart from any window: what a click on a page button
-// does, how the favourites panel enters and leaves the layout, and how the
-// text window commands and their radio checks go through the command table.
+// The rules of the main window's page buttons and the favourites panel, apart
+// from any window: what a click on a page button does, and how the favourites
+// panel enters and leaves the layout.
 #pragma once
 
-#include <functional>
-
-#include "app/commands.h"
-#include "app/main_seams.h"
 #include "base/align_layout.h"
 
 namespace qlm {
@@ -41,16 +36,5 @@ public:
 private:
     AlignLayout& layout_;
 };
-
-// Binds TextWindowNone/Dock/Float (radio-checked by the window's mode),
-// TextWindowToggle (F12, when the disk has texts) and TextWindowFront
-// (Ctrl+F2, when the window shows) to the text window. `changed` runs after
-// every mode change (the text button's picture follows it).
-void BindTextWindowCommands(CommandTable& commands, const TextWindowSeam& seam, std::function<bool()> diskHasTexts,
-                            std::function<void()> changed);
-
-// What the text button and F12 ask for: hidden when shown, else docked or
-// floating by where the window sits.
-TextWindowMode ToggledTextWindowMode(TextWindowMode now, bool dockedPlacement);
 
 }  // namespace qlm

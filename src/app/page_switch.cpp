@@ -36,7 +36,6 @@ void TPageSwitch::Attach() {
     }
     if (TImageButton* arrow = frame_.image("ArrowBtn")) arrow->OnClick = [this](TImageButton&) { ArrowBtnClick(); };
     if (TImageButton* text = frame_.image("TextBtn")) {
-        text->OnClick = [this](TImageButton&) { TextBtnClick(); };
         text->OnMouseEnter = [this](TImageButton& b) {
             if (!WindowActive()) return;
             textHover_ = true;
@@ -53,9 +52,10 @@ bool TPageSwitch::BuiltIn() const { return !lang::SecondLanguageActive(); }
 
 bool TPageSwitch::WindowActive() const { return frame_.window && GetActiveWindow() == frame_.window; }
 
+// The text window keeps its button's Tag at 1 while it shows.
 bool TPageSwitch::TextShown() const {
-    const auto& tw = seams_.textWindow;
-    return tw.mode && tw.mode() != TextWindowMode::Hidden;
+    TImageButton* b = frame_.image("TextBtn");
+    return b && b->Tag == 1;
 }
 
 void TPageSwitch::PaintPageButton(int page, bool hover) {
@@ -127,11 +127,6 @@ void TPageSwitch::MouseLeave(int page) {
     PaintPageButton(page, false);
     if (page == kPageInform)
         if (TImageButton* arrow = frame_.image("ArrowBtn")) arrow->LoadPicture("ARROWBTNU");
-}
-
-void TPageSwitch::TextBtnClick() {
-    if (onTextButton) onTextButton();
-    ShowTextButton();
 }
 
 void TPageSwitch::ShowTextButton() {

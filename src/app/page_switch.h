@@ -1,7 +1,7 @@
 // The page buttons of the left column: switching pages (ListBtnClick,
 // ArrowBtnClick), their hover pictures while the window is active, the text
-// window button (TextBtnClick, TextBtnMouseLeave) and the language variant of
-// their pictures.
+// button's hover and leave pictures (its click is the text window's) and the
+// language variant of the pictures.
 #pragma once
 
 #include <windows.h>
@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "app/image_button.h"
+#include "app/main_seams.h"
 #include "app/page_rules.h"
 #include "base/align_layout.h"
 
@@ -40,10 +41,7 @@ public:
     // Where InformPageMenu pops up: (width - 1, height / 2 - 2) of InfoBtn.
     std::function<void(POINT screen)> popupInformMenu;
 
-    // TextBtnClick: the text window shown or hidden as its button says.
-    void TextBtnClick();
-    std::function<void()> onTextButton;
-    // The text button's picture after the text window changed.
+    // TextBtnMouseLeave: down while the text window shows, else up.
     void ShowTextButton();
 
     // Pictures in the "Rus" or "Eng" variant after a language change.

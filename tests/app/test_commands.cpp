@@ -210,47 +210,6 @@ TEST(PageRules, FavouritesPanelTakesItsWidthFromTheLists) {
     EXPECT_EQ(fav.Width(), 150);  // kept for the next showing
 }
 
-TEST(PageRules, TextWindowCommandsGoThroughTheSeamAndCheckTheMode) {
-    CommandTable table;
-    TextWindowSeam seam;
-    bool texts = true;
-    int changes = 0;
-    BindTextWindowCommands(table, seam, [&] { return texts; }, [&] { ++changes; });
-    // Greyed until the text window fills the seam.
-    EXPECT_FALSE(table.Enabled(Cmd::TextWindowDock));
-    EXPECT_FALSE(table.Enabled(Cmd::TextWindowToggle));
-
-    TextWindowMode mode = TextWindowMode::Hidden;
-    bool docked = false;
-    int raised = 0;
-    seam.setMode = [&](TextWindowMode m) {
-        mode = m;
-        if (m != TextWindowMode::Hidden) docked = m == TextWindowMode::Docked;
-    };
-    seam.mode = [&] { return mode; };
-    seam.dockedPlacement = [&] { return docked; };
-    seam.bringToFront = [&] { ++raised; };
-    EXPECT_TRUE(table.Checked(Cmd::TextWindowNone));
-    EXPECT_FALSE(table.Run(Cmd::TextWindowFront));  // not shown: Ctrl+F2 does nothing
-    EXPECT_TRUE(table.Run(Cmd::TextWindowDock));
-    EXPECT_TRUE(table.Checked(Cmd::TextWindowDock));
-    EXPECT_FALSE(table.Checked(Cmd::TextWindowNone) || table.Checked(Cmd::TextWindowFloat));
-    EXPECT_TRUE(table.Run(Cmd::TextWindowFront));
-    EXPECT_EQ(raised, 1);
-    // F12 hides, and shows again where it sat.
-    table.Run(Cmd::TextWindowToggle);
-    EXPECT_EQ(mode, TextWindowMode::Hidden);
-    table.Run(Cmd::TextWindowToggle);
-    EXPECT_EQ(mode, TextWindowMode::Docked);
-    table.Run(Cmd::TextWindowFloat);
-    table.Run(Cmd::TextWindowNone);
-    table.Run(Cmd::TextWindowToggle);
-    EXPECT_EQ(mode, TextWindowMode::Floating);
-    EXPECT_EQ(changes, 6);
-    texts = false;  // a disk without texts: F12 does nothing
-    EXPECT_FALSE(table.Run(Cmd::TextWindowToggle));
-}
-
 TEST(Deployment, BuiltInTextsUnlessTheSettingsFileNamesOthers) {
     app::MemoryProfileStore ini;
     Deployment d = ReadDeployment(ini);
