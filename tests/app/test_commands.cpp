@@ -80,16 +80,19 @@ void CheckMenuTable(std::span<const MenuRow> rows, const char* which) {
         // A deeper level only right under a submenu entry.
         if (r.level > previousLevel) {
             EXPECT_EQ(r.level, previousLevel + 1);
-            if (previousLevel >= 0 || r.level > 0) EXPECT_EQ(previousKind, MenuKind::Submenu);
+            if (previousLevel >= 0 || r.level > 0) {
+                EXPECT_EQ(previousKind, MenuKind::Submenu);
+            }
         }
         previousLevel = r.level;
         previousKind = r.kind;
         if (r.kind == MenuKind::Separator || r.hidden) continue;
         // Every visible entry has a caption in the built-in texts.
-        if (r.section.empty())
+        if (r.section.empty()) {
             EXPECT_FALSE(r.literal.empty());
-        else
+        } else {
             EXPECT_FALSE(builtIn.Text(r.section, r.key).empty()) << r.section << "/" << r.key;
+        }
     }
 }
 
