@@ -175,6 +175,29 @@ void TMainForm::FormContextMenu(HWND control, LPARAM lParam) {
     ui_->ShowPopupMenu(list, p);
 }
 
+// What the menus ask of the catalogue browser.
+void TMainForm::WireMainUi() {
+    MainSeams& seams = ui_->Seams();
+    if (!browser_) return;
+    seams.rebuildVisibleTree = [this] { browser_->RebuildVisibleTree(); };
+    browser_->hooks.popupMenu = [this](HWND over, POINT screen) {
+        ui_->ShowPopupMenu(browser_->IsTree(over) ? PopupList::Tree : PopupList::SongsList, screen);
+    };
+    seams.popupContext = [this](PopupList list) {
+        auto kind = [](const TRDataNode* n) {
+            if (!n) return ItemKind::None;
+            return n->IsSong() ? ItemKind::Song : n->Kind == kKindVideo ? ItemKind::Video : ItemKind::Other;
+        };
+        PopupContext c;
+        if (list == PopupList::Tree) c.underPopup = kind(browser_->PopupNode());
+        if (list == PopupList::SongsList) {
+            auto rows = browser_->SelectedListItems();
+            c.selected = kind(rows.empty() ? nullptr : rows.front());
+        }
+        return c;
+    };
+}
+
 // ---- Start-up ----
 
 void TMainForm::FormCreate() {
@@ -197,7 +220,7 @@ void TMainForm::FormCreate() {
             ui_ = std::make_unique<TMainWindowUi>(TMainWindowUi::Frame{
                 hwnd(), &layout_, [this](std::string_view name) { return Image(name); }, [this] { FormResize(); },
                 [this] { SetCaptions(); }, &commands_, &play_, &settings_});
-            ui_->Seams().rebuildVisibleTree = [this] { FillTree(); };
+            WireMainUi();
         },
         // 5. The disk root: own drive, command line or the search.
         [&] {

@@ -101,6 +101,7 @@ private:
     bool FormKeyDown(uint16_t key, uint8_t modifiers);
     void FormCommand(WPARAM wParam, LPARAM lParam);
     void FormContextMenu(HWND control, LPARAM lParam);
+    void WireMainUi();
 
     // The update dialog's side of the main window (main_update.cpp).
     void BindUpdateCommand();

@@ -16,7 +16,7 @@ using namespace qlm::test;
 
 namespace {
 
-constexpr int kTreeId = 100, kFavoritesId = 102;
+constexpr int kFavoritesId = 102;
 
 std::wstring UseCommandLog(const std::wstring& name) {
     std::wstring log = BinaryDir() + L"\\gui-test\\" + name + L"-commands.log";
@@ -117,6 +117,19 @@ std::wstring FileVersionOf(const std::wstring& program) {
     return value;
 }
 
+// The catalogue tree: a tree-view somewhere among the main window's children.
+BOOL CALLBACK FindTree(HWND h, LPARAM out) {
+    if (ClassOf(h) != L"SysTreeView32") return TRUE;
+    *reinterpret_cast<HWND*>(out) = h;
+    return FALSE;
+}
+
+HWND TreeOf(HWND main) {
+    HWND found = nullptr;
+    EnumChildWindows(main, FindTree, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
 HWND WaitForClass(const ShellProcess& shell, const wchar_t* cls) {
     for (int i = 0; i < 100; ++i) {
         if (HWND h = shell.WaitForWindow(cls, 0)) return h;
@@ -195,7 +208,7 @@ TEST_F(MainWindowGui, CtrlShiftOnePlaysNothing) {
 TEST_F(MainWindowGui, PageButtonsSwitchPagesAndTheCurrentOneAgainChangesNothing) {
     if (!StandInBuilt()) GTEST_SKIP() << "the stand-in player is not built";
     ASSERT_TRUE(Start(L"pages", {.allPages = true}));
-    HWND tree = GetDlgItem(main_, kTreeId);
+    HWND tree = TreeOf(main_);
     ASSERT_NE(tree, nullptr);
     EXPECT_TRUE(IsWindowVisible(tree));
     // Slots from the top: list, slides, information, announcements, help, texts.
@@ -237,7 +250,7 @@ TEST_F(MainWindowGui, AltFShowsAndHidesTheFavouritesPanel) {
     if (!StandInBuilt()) GTEST_SKIP() << "the stand-in player is not built";
     ASSERT_TRUE(Start(L"favorites"));
     HWND favorites = GetDlgItem(main_, kFavoritesId);
-    HWND tree = GetDlgItem(main_, kTreeId);
+    HWND tree = TreeOf(main_);
     ASSERT_NE(favorites, nullptr);
     RECT wide{};
     GetWindowRect(tree, &wide);
@@ -260,7 +273,7 @@ TEST_F(MainWindowGui, EnglishAndBackRecaptionsMenusAndTree) {
     if (GetFileAttributesW((BinaryDir() + L"\\src\\app\\About\\English.lng").c_str()) == INVALID_FILE_ATTRIBUTES)
         GTEST_SKIP() << "English.lng is not beside the program";
     ASSERT_TRUE(Start(L"language", {.dualNames = true}));
-    HWND tree = GetDlgItem(main_, kTreeId);
+    HWND tree = TreeOf(main_);
     EXPECT_EQ(Utf8(TreeRootText(shell_, tree)), "Рок");
     const bool menusReadable = !MenuBarCaption(main_, 0).empty();
     if (!menusReadable) std::cout << "[ NOTE     ] the menu bar cannot be read from another process here\n";
@@ -353,7 +366,7 @@ void ShootMenus(const ShellProcess& shell, HWND main, wchar_t firstMnemonic, con
         PressKey(VK_RIGHT, qlm::kModNone);
     }
     CloseMenus();
-    HWND tree = GetDlgItem(main, kTreeId);
+    HWND tree = TreeOf(main);
     RECT rc{};
     GetWindowRect(tree, &rc);
     PostMessageW(main, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(tree), MAKELPARAM(rc.left + 30, rc.top + 10));
