@@ -95,7 +95,10 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_TIMER:
             if (wParam == kTimer1) Timer1Timer();
+            if (wParam == TPlayerPanel::kTimer2) Timer2Timer();
             return 0;
+        case WM_NOTIFY:
+            return FormNotify(lParam);
         case WM_COMMAND:
             FormCommand(wParam, lParam);
             return 0;
@@ -254,6 +257,7 @@ void TMainForm::FormCreate() {
         [&] { LoadWindowSettings(); },
         // 13-16. Winamp and the player dispatcher.
         [&] { StartPlayer(); },
+        [&] { CreatePlayback(); },
         // 17. Favourites of this disk.
         [&] { LoadFavorites(); },
         // 18. Play-checked and play-favourites only with something to play.
@@ -456,8 +460,6 @@ void TMainForm::FormShow() {
 // Steps carried out by the parts that come with the menus, the song list, the
 // favourites, the text window, the pages, the slide show and the find dialog;
 // until they are there these steps have nothing to do.
-void TMainForm::LoadFirstLeafPlayList() {}
-void TMainForm::UpdatePlayCommandStates() {}
 void TMainForm::PassLanguageToTextWindow() {
     if (form4_) form4_->SetTextWindowCaption();
 }
@@ -497,9 +499,11 @@ void TMainForm::FormClose() {
             Guarded([&] { SaveWindowSettings(); });
         }
     });
+    Guarded([&] { videos_.reset(); });
     Guarded([&] {
         app.closing1 = true;
         KillTimer(hwnd(), kTimer1);
+        KillTimer(hwnd(), TPlayerPanel::kTimer2);
         ReleaseCatalogueAndPlayer();
     });
     Guarded([&] {
@@ -513,13 +517,17 @@ void TMainForm::FormClose() {
 }
 
 void TMainForm::FormDestroy() {
+    Guarded([&] {
+        panel_.reset();
+        playCommands_.reset();
+    });
     Guarded([&] { players_.reset(); });
 }
 
 void TMainForm::ReleaseCatalogueAndPlayer() {
     RemoveSupportFont();
     Guarded([&] {
-        if (players_) players_->Stop();
+        if (players_ && !leavingToWinamp_) players_->Stop();
     });
     Guarded([&] {
         AppState& app = App();
@@ -546,7 +554,13 @@ void TMainForm::UpdateDialogClosed(WPARAM result) {
 
 void TMainForm::Timer1Timer() {
     if (App().closing1) return;
+    Guarded([&] {
+        if (panel_) panel_->CheckWinampWindow();
+    });
     Guarded([&] { WatchDisk(); });
+    Guarded([&] {
+        if (panel_) panel_->Timer1Tick();
+    });
 }
 
 void TMainForm::WatchDisk() {
@@ -617,6 +631,7 @@ void TMainForm::ChangeDisk() {
         }
         LoadFirstLeafPlayList();
     });
+    Guarded([&] { LoadVideoPlayers(); });
     Guarded([&] { ApplyDiskMenus(); });
     Guarded([&] { ShowInformationArrow(); });
     Guarded([&] { ApplyPageButtons(); });

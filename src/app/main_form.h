@@ -17,6 +17,9 @@
 #include "browse/catalogue_browser.h"
 #include "playback/bitmap_font.h"
 #include "playback/multi_players.h"
+#include "playback/play_commands.h"
+#include "playback/player_panel.h"
+#include "playback/video_player.h"
 #include "playback/play_state.h"
 #include "pages/text_form.h"
 #include "win/align_windows.h"
@@ -83,6 +86,8 @@ public:
     // "Автоматическое обновление": the update check, then the dialog; shows
     // the dialog again while it exists (hidden during a download).
     void QLM1Click();
+    // Fills the "Выбрать видеоплейер" menu with the disk's video programs.
+    void FillVideoPlayerMenu(HMENU menu);
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -138,6 +143,13 @@ private:
     void ShowInformationArrow();
     void ShowSelectedSongText();
     void SwitchSlideShowOff();
+    // Playback (main_playback.cpp).
+    void CreatePlayback();
+    void LoadVideoPlayers();
+    void PlaybackResize();
+    void Timer2Timer();
+    LRESULT FormNotify(LPARAM lParam);
+    void LeaveToWinamp();
 
     // Player calls of the disk watch and the shutdown.
     // True when it paused playback.
@@ -188,6 +200,10 @@ private:
     std::unique_ptr<TUpdateQLMForm> update_;
     friend class MainUpdateHost;
     std::unique_ptr<TMainWindowUi> ui_;
+    std::unique_ptr<TPlayCommands> playCommands_;
+    std::unique_ptr<TPlayerPanel> panel_;
+    std::unique_ptr<TVideoPlayers> videos_;
+    bool leavingToWinamp_ = false;
 };
 
 }  // namespace qlm

@@ -181,6 +181,7 @@ void TMainForm::FormResize() {
         images_[i]->SetBounds(r.left, r.top, r.Width(), r.Height());
         images_[i]->SetVisible(layout_.Visible(imageBoxes_[i]));
     }
+    PlaybackResize();
 }
 
 void TMainForm::FormPaint() {
@@ -249,6 +250,7 @@ void TMainForm::ApplySchemeColours() {
     targets.tlElt = Image("TLElt");
     targets.lWall = Image("LWall");
     ApplyColourScheme(settings_.colorScheme, targets);
+    if (panel_) panel_->SetScheme(settings_.colorScheme);
     InvalidateRect(hwnd(), nullptr, FALSE);
 }
 

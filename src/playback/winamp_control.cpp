@@ -47,6 +47,10 @@ TWinampControl::TWinampControl(const std::u16string& exePath, int32_t showComman
 }
 
 TWinampControl::~TWinampControl() {
+    if (leaveRunning_) {
+        ForgetProcess();
+        return;
+    }
     // A Winamp that is already gone is not started again only to be ended.
     if (HWND w = FindWindowA(kWinampWindowClass, nullptr)) {
         window_ = w;

@@ -77,6 +77,8 @@ public:
 
     // Finds Winamp's window by class, starting the program when there is none.
     bool EnsureWindow();
+    // The shell leaves and Winamp plays on: the destructor then leaves it as it is.
+    void LeaveRunning() { leaveRunning_ = true; }
 
     // The bound of one message (kSendTimeoutMs unless changed).
     void SetSendTimeout(UINT ms) { sendTimeoutMs_ = ms; }
@@ -100,6 +102,7 @@ private:
     int32_t showCommand_ = 0;
     std::u16string exePath_;
     UINT sendTimeoutMs_ = kSendTimeoutMs;
+    bool leaveRunning_ = false;
 };
 
 // The dispatcher's factory for the program: Winamp (id 1) becomes a TWinampControl.
