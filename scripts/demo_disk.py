@@ -173,6 +173,57 @@ cp1251(os.path.join(pages_dir, "English", "help.htm"),
        htm("Help", ["Double-click a song in the tree to play it.",
                     "The buttons on the left switch pages: list, slides, information, announcement, help."]))
 
+
+
+def write_avi(path, width=160, height=120, fps=15, frames=45):
+    """An AVI of uncompressed 32-bit frames (a bar sweeping over a gradient),
+    which the system's video playback shows without any codec."""
+    import struct
+    row = width * 4
+    size = row * height
+    chunks = []
+    for n in range(frames):
+        bar = n * width // frames
+        data = bytearray(size)
+        for y in range(height):
+            for x in range(width):
+                at = y * row + x * 4
+                if abs(x - bar) < 6:
+                    data[at:at + 4] = b"\xff\xff\xff\0"
+                else:
+                    data[at:at + 4] = bytes(((x * 255) // width, (y * 255) // height, 160, 0))
+        chunks.append(bytes(data))
+
+    def chunk(tag, body):
+        pad = b"\0" if len(body) % 2 else b""
+        return tag + struct.pack("<I", len(body)) + body + pad
+
+    def lst(kind, body):
+        return b"LIST" + struct.pack("<I", len(body) + 4) + kind + body
+
+    avih = struct.pack("<IIIIIIIIIIIIII", 1000000 // fps, size * fps, 0, 0x10, frames, 0, 1, size, width, height,
+                       0, 0, 0, 0)
+    strh = struct.pack("<4s4sIHHIIIIIIIIhhhh", b"vids", bytes(4), 0, 0, 0, 0, 1, fps, 0, frames, size, 0xFFFFFFFF,
+                       0, 0, 0, width, height)
+    strf = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 32, 0, size, 0, 0, 0, 0)
+    hdrl = lst(b"hdrl", chunk(b"avih", avih) + lst(b"strl", chunk(b"strh", strh) + chunk(b"strf", strf)))
+    movi_body = b""
+    index = b""
+    offset = 4
+    for c in chunks:
+        index += struct.pack("<4sIII", b"00db", 0x10, offset, len(c))
+        piece = chunk(b"00db", c)
+        movi_body += piece
+        offset += len(piece)
+    body = b"AVI " + hdrl + lst(b"movi", movi_body) + chunk(b"idx1", index)
+    with open(path, "wb") as f:
+        f.write(b"RIFF" + struct.pack("<I", len(body)) + body)
+
+
+video_dir = os.path.join(disk, "Video")
+os.makedirs(video_dir, exist_ok=True)
+write_avi(os.path.join(video_dir, "demo.avi"))
+
 manifest = {
     "form": "packed",
     "version": "1.1",
@@ -192,7 +243,14 @@ manifest = {
         "Charset1": 204,
         "Charset2": 204,
         "TextCharset": 204,
+        "VideoListInFile": True,
+        "DualLanguageVideos": True,
     },
+    "videoFolders": [
+        {"name": "Видео", "name2": "Video", "videos": [
+            {"name": "Демонстрационный ролик", "name2": "Demo clip", "path": "demo.avi",
+             "description": "Короткий ролик без звука: полоса бежит по радуге.",
+             "description2": "A short silent clip: a bar runs over a gradient."}]}],
     "pages": [
         {"caption": "Информация", "file": "Pages\\info.htm"},
         {"caption": "Анонс", "file": "Pages\\anons.htm"},

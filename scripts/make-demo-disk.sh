@@ -31,4 +31,6 @@ if [ -f "$standin" ]; then
 else
   echo "make-demo-disk: $standin is not built; the disk has no player" >&2
 fi
+videoplayer=$here/build-win/src/videoplayer/play.exe
+if [ -f "$videoplayer" ]; then cp "$videoplayer" "$disk/Video/play.exe"; fi
 echo "demo disk ready in $disk"

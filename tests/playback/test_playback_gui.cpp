@@ -287,3 +287,23 @@ TEST_F(PlaybackGui, ASecondVideoClosesTheFirstProgramBeforeItStarts) {
     Command(main, kPlayDisk, 1500);
     EXPECT_TRUE(videoWindows().empty());
 }
+
+// The demo disk's clip in play.exe (QLM_DEMO_DISK names the demo disk folder).
+TEST_F(PlaybackGui, DemoDiskClipPlaysInTheOwnVideoPlayer) {
+    const char* demo = getenv("QLM_DEMO_DISK");
+    if (!demo) GTEST_SKIP() << "QLM_DEMO_DISK is not set";
+    HWND main = Start(WindowsPath(demo), L"play-demo-video");
+    ASSERT_NE(main, nullptr);
+    HWND tree = TreeOf(main);
+    int roots = 0;
+    for (auto item = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0)); item;
+         item = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item))))
+        ++roots;
+    ASSERT_TRUE(SelectSong(tree, roots - 1, 0));  // the video folder comes last
+    Command(main, kPlayerPlay, 2500);
+    HWND video = FindWindowW(L"QLMVideoPlayer", nullptr);
+    ASSERT_NE(video, nullptr);
+    Screenshot(L"playback-demo-video");
+    Command(main, kPlayDisk, 1500);
+    EXPECT_EQ(FindWindowW(L"QLMVideoPlayer", nullptr), nullptr);
+}
