@@ -629,7 +629,7 @@ void TMainForm::ChangeDisk() {
             HTREEITEM first = TreeView_GetRoot(tree_);
             if (first) TreeView_SelectItem(tree_, first);
         }
-        LoadFirstLeafPlayList();
+        if (playCommands_) playCommands_->LoadDiskChangeList();
     });
     Guarded([&] { LoadVideoPlayers(); });
     Guarded([&] { ApplyDiskMenus(); });

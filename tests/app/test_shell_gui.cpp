@@ -189,7 +189,9 @@ TEST_F(ShellGui, HandOverForAnotherDiskIsErasedUnapplied) {
     EXPECT_FALSE(IniHasSection(L"One Run"));
     EXPECT_FALSE(IniHasSection(L"WAList"));
     std::string messages = ReadFileBytes(log);
-    EXPECT_EQ(Count(messages, "WM_COPYDATA"), 0u) << messages;
+    // Only the start-up list of the first leaf's level, not the handed-over one.
+    EXPECT_EQ(Count(messages, "WM_COPYDATA"), 2u) << messages;
+    EXPECT_EQ(messages.find("three.mp3"), std::string::npos) << messages;
     EXPECT_EQ(AskPlayer(104), 0);  // stopped
     PostMessageW(main, WM_CLOSE, 0, 0);
     EXPECT_TRUE(shell.WaitExit(15000));
