@@ -47,9 +47,15 @@ const TRDataNode* NodeOfItem(HWND tree, HTREEITEM item) {
 void TMainForm::CreatePlayback() {
     if (!players_) return;
     PlaySources src;
-    src.selectedTreeNode = [this] { return NodeOfItem(tree_, tree_ ? TreeView_GetSelection(tree_) : nullptr); };
-    // The song list and the favourites list come with their own parts.
-    src.selectedSongListItem = [] { return static_cast<const TRDataNode*>(nullptr); };
+    src.selectedTreeNode = [this] {
+        return browser_ ? browser_->SelectedNode() : NodeOfItem(tree_, tree_ ? TreeView_GetSelection(tree_) : nullptr);
+    };
+    src.selectedSongListItem = [this] {
+        if (!browser_) return static_cast<const TRDataNode*>(nullptr);
+        auto rows = browser_->SelectedListItems();
+        return rows.empty() ? nullptr : rows.front();
+    };
+    // The favourites list comes with its own part.
     src.favorites = {[] { return 0; }, [](int) { return std::u16string(); }, [] { return -1; }};
     src.lastEnteredList = [] { return PlayList::None; };
     src.focusedList = [this] {
@@ -75,9 +81,12 @@ void TMainForm::CreatePlayback() {
         return TreeView_HitTest(tree_, &hit) && (hit.flags & TVHT_ONITEMLABEL);
     };
     src.repaintList = [this](PlayList l) {
+        if (l == PlayList::Tree && browser_) {
+            browser_->UpdatePlayingMarkers(true);
+            return;
+        }
         HWND w = l == PlayList::Favorites ? favoritesList_ : tree_;
         if (w) InvalidateRect(w, nullptr, FALSE);
-        if (l == PlayList::Tree && songsList_) InvalidateRect(songsList_, nullptr, FALSE);
     };
 
     PlayHooks hooks;
@@ -105,6 +114,11 @@ void TMainForm::CreatePlayback() {
     hooks.activateMainWindow = [this] { SetForegroundWindow(hwnd()); };
     playCommands_ = std::make_unique<TPlayCommands>(play_, *players_, TheCatalogue(), src, hooks);
     playCommands_->Bind(commands_);
+    if (browser_)
+        browser_->hooks.playFromNode = [this](const TRDataNode& node) {
+            const bool fromList = GetFocus() == songsList_ && &node != browser_->SelectedNode();
+            playCommands_->PlayFromList(fromList ? PlayList::SongList : PlayList::Tree, false);
+        };
 
     PanelSources panelSrc;
     panelSrc.favoritesCount = src.favorites.count;

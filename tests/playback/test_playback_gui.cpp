@@ -90,7 +90,14 @@ std::vector<std::string> AllSent(const std::string& log) {
     return names;
 }
 
-HWND TreeOf(HWND main) { return FindWindowExW(main, nullptr, WC_TREEVIEWW, nullptr); }
+// The tree: a child of the main window or of the catalogue browser's panel.
+HWND TreeOf(HWND main) {
+    HWND tree = FindWindowExW(main, nullptr, WC_TREEVIEWW, nullptr);
+    for (HWND child = FindWindowExW(main, nullptr, nullptr, nullptr); !tree && child;
+         child = FindWindowExW(main, child, nullptr, nullptr))
+        tree = FindWindowExW(child, nullptr, WC_TREEVIEWW, nullptr);
+    return tree;
+}
 
 // Selects child `index` of root node `root` (both 0-based).
 bool SelectSong(HWND tree, int root, int index) {
