@@ -132,6 +132,7 @@ struct TPreviewHTML::Impl : html::ImageSizer {
     HGDIOBJ backOld = nullptr;
     SIZE backSize{0, 0};
     win::UniqueMemoryDc srcDc;
+    std::vector<INT> advances;  // scratch for painting
     DWORD animationStart = 0;
     bool animated = false;
 
@@ -964,7 +965,8 @@ void TPreviewHTML::FormPaint() {
             SelectObject(dc, m.measurer.Font(it.font));
             SetTextColor(dc, Cr(it.color));
             const auto* text = reinterpret_cast<const wchar_t*>(it.text.data());
-            ExtTextOutW(dc, x, y, 0, nullptr, text, static_cast<UINT>(it.text.size()), nullptr);
+            m.measurer.Advances(it.font, it.text, m.advances);
+            ExtTextOutW(dc, x, y, 0, nullptr, text, static_cast<UINT>(it.text.size()), m.advances.data());
             int from = 0, to = 0;
             const int order = m.orderOfItem[static_cast<size_t>(i)];
             if (order >= 0 && m.SelectedRange(order, from, to)) {
@@ -973,7 +975,7 @@ void TPreviewHTML::FormPaint() {
                 const int w = m.measurer.Width(it.font, view.substr(static_cast<size_t>(from), static_cast<size_t>(to - from)));
                 Fill(dc, x0, y, w, it.h, highlight);
                 SetTextColor(dc, highlightText);
-                ExtTextOutW(dc, x0, y, 0, nullptr, text + from, static_cast<UINT>(to - from), nullptr);
+                ExtTextOutW(dc, x0, y, 0, nullptr, text + from, static_cast<UINT>(to - from), m.advances.data() + from);
             }
             break;
         }

@@ -1,5 +1,5 @@
 // A window that shows one page in the HTML view, to look at pages by hand:
-//   html_view_demo PAGE [WIDTH HEIGHT]
+//   html_view_demo PAGE [WIDTH HEIGHT [SECONDS]]   (closes itself after SECONDS when given)
 // Alt+Left / Alt+Right go back and forward; the caption names the page.
 #include <windows.h>
 #include <shellapi.h>
@@ -32,6 +32,8 @@ protected:
     }
 };
 
+void CALLBACK QuitNow(HWND, UINT, UINT_PTR, DWORD) { PostQuitMessage(0); }
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
@@ -59,6 +61,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     };
     win.view.Navigate(reinterpret_cast<const char16_t*>(argv[1]));
     SetFocus(win.view.hwnd());
+    if (argc > 4) SetTimer(nullptr, 0, static_cast<UINT>(_wtoi(argv[4])) * 1000, QuitNow);
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
         if (msg.message == WM_SYSKEYDOWN && msg.wParam == VK_LEFT) win.view.GoBack();

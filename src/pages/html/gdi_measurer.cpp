@@ -69,6 +69,13 @@ std::wstring GdiMeasurer::FaceFor(const std::string& familyList) {
         else {
             const std::u16string w = Utf8ToUtf16(Trimmed(part));
             face.assign(w.begin(), w.end());
+            // A named face that is missing falls back to a face of its kind.
+            static const char* const kSans[] = {"arial", "helvetica", "verdana", "tahoma", "ms sans serif",
+                                                "trebuchet ms", "arial cyr", "arial narrow", "lucida sans",
+                                                "segoe ui", "calibri", "geneva", "arial black", "microsoft sans serif"};
+            static const char* const kMono[] = {"courier new", "courier", "lucida console", "consolas", "fixedsys"};
+            for (const char* n : kSans) sans = sans || generic == n;
+            for (const char* n : kMono) mono = mono || generic == n;
         }
         if (!face.empty() && Installed(face)) chosen = face;
         from = comma + 1;
@@ -134,17 +141,28 @@ FontMetrics GdiMeasurer::Metrics(int font) {
 }
 
 int GdiMeasurer::Width(int font, std::u16string_view text) {
-    if (font < 0 || font >= static_cast<int>(fonts_.size()) || text.empty()) return 0;
-    Entry& e = *fonts_[static_cast<size_t>(font)];
-    // GDI lays text out by the sum of the advances, so each character is measured once.
     int total = 0;
+    Walk(font, text, [&](size_t, int w) { total += w; });
+    return total;
+}
+
+void GdiMeasurer::Advances(int font, std::u16string_view text, std::vector<INT>& out) {
+    out.assign(text.size(), 0);
+    Walk(font, text, [&](size_t i, int w) { out[i] = w; });
+}
+
+template <class F>
+void GdiMeasurer::Walk(int font, std::u16string_view text, F each) {
+    if (font < 0 || font >= static_cast<int>(fonts_.size()) || text.empty()) return;
+    Entry& e = *fonts_[static_cast<size_t>(font)];
+    // Each character is measured once and text is painted with these advances.
     for (size_t i = 0; i < text.size(); ++i) {
         const char16_t c = text[i];
         if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size()) {
             Select(font);
             SIZE sz{};
             GetTextExtentPoint32W(dc_.get(), reinterpret_cast<const wchar_t*>(text.data() + i), 2, &sz);
-            total += sz.cx;
+            each(i, static_cast<int>(sz.cx));
             ++i;
             continue;
         }
@@ -162,9 +180,8 @@ int GdiMeasurer::Width(int font, std::u16string_view text) {
             if (c < e.narrow.size()) e.narrow[c] = static_cast<int16_t>(std::min<LONG>(sz.cx, 32767));
             else e.wide[c] = w;
         }
-        total += w;
+        each(i, w);
     }
-    return total;
 }
 
 HFONT GdiMeasurer::Font(int font) const {

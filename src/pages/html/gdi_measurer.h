@@ -30,6 +30,10 @@ public:
     int Width(int font, std::u16string_view text) override;
 
     HFONT Font(int font) const;
+    // The advance of each UTF-16 unit as Width counts it (0 for the second
+    // half of a surrogate pair): painting with these keeps text exactly
+    // where the layout put it, whatever rounding the system's renderer does.
+    void Advances(int font, std::u16string_view text, std::vector<INT>& out);
     // The face a font list resolves to on this system.
     std::wstring FaceFor(const std::string& familyList);
 
@@ -42,6 +46,8 @@ private:
         std::unordered_map<char16_t, int> wide;
     };
     void Select(int font);
+    template <class F>
+    void Walk(int font, std::u16string_view text, F each);
     bool Installed(const std::wstring& face);
 
     win::UniqueMemoryDc dc_;
