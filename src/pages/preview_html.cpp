@@ -292,9 +292,11 @@ struct TPreviewHTML::Impl : html::ImageSizer {
         return out;
     }
 
+    // Only the items of the point's band are looked at: mouse moves stay cheap on long pages.
     int LinkAt(int px, int py) const {
-        for (const html::Item& it : page.items)
-            if (it.link >= 0 && (it.kind == html::ItemKind::Text || it.kind == html::ItemKind::Image) && px >= it.x &&
+        if (py < 0 || bands.empty() || py / kBand >= static_cast<int>(bands.size())) return -1;
+        for (int i : bands[static_cast<size_t>(py / kBand)])
+            if (const html::Item& it = page.items[static_cast<size_t>(i)]; it.link >= 0 && (it.kind == html::ItemKind::Text || it.kind == html::ItemKind::Image) && px >= it.x &&
                 px < it.x + it.w && py >= it.y && py < it.y + it.h)
                 return it.link;
         return -1;
