@@ -13,14 +13,14 @@ extern "C" {
 
 #include "base/file_path.h"
 
-namespace qlm {
+namespace qlm::pictures {
 namespace {
 
 constexpr uint32_t kOpaque = 0xFF000000u;
 // All frames of one animation together stay below this many pixels.
 constexpr int64_t kMaxAnimationPixels = 64'000'000;
 
-bool SizeOk(int64_t w, int64_t h) { return w > 0 && h > 0 && w <= 30000 && h <= 30000 && w * h <= kMaxPicturePixels; }
+bool SizeOk(int64_t w, int64_t h) { return w > 0 && h > 0 && w <= 30000 && h <= 30000 && w * h <= kMaxPixels; }
 
 // ---- JPEG -------------------------------------------------------------------
 
@@ -174,7 +174,7 @@ bool DecodeGif(std::string_view bytes, Picture& out) {
                 }
             }
         }
-        PictureFrame f;
+        Frame f;
         f.pixels = canvas;
         // Browsers show "as fast as possible" frames for a tenth of a second.
         f.delayMs = gcb.DelayTime <= 1 ? 100 : gcb.DelayTime * 10;
@@ -350,29 +350,29 @@ bool DecodeBmp(std::string_view b, Picture& out) {
 
 }  // namespace
 
-PictureFormat SniffPicture(std::string_view b) {
+Format Sniff(std::string_view b) {
     if (b.size() >= 3 && static_cast<unsigned char>(b[0]) == 0xFF && static_cast<unsigned char>(b[1]) == 0xD8 &&
         static_cast<unsigned char>(b[2]) == 0xFF)
-        return PictureFormat::Jpeg;
-    if (b.size() >= 6 && (b.substr(0, 6) == "GIF87a" || b.substr(0, 6) == "GIF89a")) return PictureFormat::Gif;
-    if (b.size() >= 2 && b.substr(0, 2) == "BM") return PictureFormat::Bmp;
-    return PictureFormat::Unknown;
+        return Format::Jpeg;
+    if (b.size() >= 6 && (b.substr(0, 6) == "GIF87a" || b.substr(0, 6) == "GIF89a")) return Format::Gif;
+    if (b.size() >= 2 && b.substr(0, 2) == "BM") return Format::Bmp;
+    return Format::Unknown;
 }
 
-bool DecodePicture(std::string_view bytes, Picture& out) {
+bool Decode(std::string_view bytes, Picture& out) {
     out = Picture{};
     bool ok = false;
-    switch (SniffPicture(bytes)) {
-    case PictureFormat::Jpeg: ok = DecodeJpeg(bytes, out); break;
-    case PictureFormat::Gif: ok = DecodeGif(bytes, out); break;
-    case PictureFormat::Bmp: ok = DecodeBmp(bytes, out); break;
-    case PictureFormat::Unknown: break;
+    switch (Sniff(bytes)) {
+    case Format::Jpeg: ok = DecodeJpeg(bytes, out); break;
+    case Format::Gif: ok = DecodeGif(bytes, out); break;
+    case Format::Bmp: ok = DecodeBmp(bytes, out); break;
+    case Format::Unknown: break;
     }
     if (!ok || out.frames.empty()) {
         out = Picture{};
         return false;
     }
-    for (const PictureFrame& f : out.frames) {
+    for (const Frame& f : out.frames) {
         for (uint32_t p : f.pixels)
             if ((p >> 24) != 0xFF) {
                 out.transparent = true;
@@ -383,11 +383,11 @@ bool DecodePicture(std::string_view bytes, Picture& out) {
     return true;
 }
 
-bool LoadPicture(const std::filesystem::path& path, Picture& out) {
+bool Load(const std::filesystem::path& path, Picture& out) {
     std::string bytes;
     out = Picture{};
     if (!ReadWholeFile(path, bytes)) return false;
-    return DecodePicture(bytes, out);
+    return Decode(bytes, out);
 }
 
-}  // namespace qlm
+}  // namespace qlm::pictures

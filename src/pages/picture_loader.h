@@ -2,8 +2,8 @@
 // (giflib, every frame of an animation) and BMP, decoded into 32-bit pixels.
 // Window-free, so the decoders run under the sanitizers and a fuzzer.
 //
-//   qlm::Picture pic;
-//   if (qlm::LoadPicture(path, pic)) { pic.width, pic.height, pic.frames[i].pixels, .delayMs }
+//   qlm::pictures::Picture pic;
+//   if (qlm::pictures::Load(path, pic)) { pic.width, pic.height, pic.frames[i].pixels, .delayMs }
 //
 // Pixels are rows top to bottom, each 0xAARRGGBB (BGRA bytes in memory),
 // with premultiplied alpha: ready for a top-down DIB section and AlphaBlend.
@@ -14,9 +14,9 @@
 #include <string_view>
 #include <vector>
 
-namespace qlm {
+namespace qlm::pictures {
 
-struct PictureFrame {
+struct Frame {
     std::vector<uint32_t> pixels;  // width * height, the whole picture as shown at this step
     int delayMs = 0;               // how long this frame stays; 0 for a still picture
 };
@@ -25,21 +25,21 @@ struct Picture {
     int width = 0;
     int height = 0;
     bool transparent = false;  // some pixel is not opaque
-    std::vector<PictureFrame> frames;
+    std::vector<Frame> frames;
     bool Animated() const { return frames.size() > 1; }
 };
 
-enum class PictureFormat { Unknown, Jpeg, Gif, Bmp };
+enum class Format { Unknown, Jpeg, Gif, Bmp };
 
 // By the first bytes, not by the file name.
-PictureFormat SniffPicture(std::string_view bytes);
+Format Sniff(std::string_view bytes);
 
 // Pictures above this many pixels are refused rather than allocated.
-constexpr int64_t kMaxPicturePixels = 40'000'000;
+constexpr int64_t kMaxPixels = 40'000'000;
 
 // False for an unknown format or a picture that cannot be read; `out` is
 // then empty. A truncated animation keeps the frames read before the damage.
-bool DecodePicture(std::string_view bytes, Picture& out);
-bool LoadPicture(const std::filesystem::path& path, Picture& out);
+bool Decode(std::string_view bytes, Picture& out);
+bool Load(const std::filesystem::path& path, Picture& out);
 
-}  // namespace qlm
+}  // namespace qlm::pictures

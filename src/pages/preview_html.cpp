@@ -73,7 +73,7 @@ std::string Escape(std::string_view text) {
 struct TPreviewHTML::Impl : html::ImageSizer {
     struct PictureEntry {
         bool ok = false;
-        Picture pic;
+        pictures::Picture pic;
         std::vector<win::UniqueBitmap> bitmaps;
         int totalDelay = 0;
         int shownFrame = 0;
@@ -153,8 +153,8 @@ struct TPreviewHTML::Impl : html::ImageSizer {
         auto it = pictures.find(key);
         if (it != pictures.end()) return &it->second;
         PictureEntry e;
-        e.ok = LoadPicture(FsPath(path), e.pic);
-        for (const PictureFrame& f : e.pic.frames) e.totalDelay += f.delayMs;
+        e.ok = pictures::Load(FsPath(path), e.pic);
+        for (const pictures::Frame& f : e.pic.frames) e.totalDelay += f.delayMs;
         if (e.pic.Animated()) animated = true;
         return &pictures.emplace(key, std::move(e)).first->second;
     }
@@ -176,7 +176,7 @@ struct TPreviewHTML::Impl : html::ImageSizer {
     }
     HBITMAP FrameBitmap(PictureEntry& e, int frame) {
         if (e.bitmaps.empty()) {
-            for (const PictureFrame& f : e.pic.frames) {
+            for (const pictures::Frame& f : e.pic.frames) {
                 BITMAPINFO bi{};
                 bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
                 bi.bmiHeader.biWidth = e.pic.width;
@@ -190,7 +190,7 @@ struct TPreviewHTML::Impl : html::ImageSizer {
                 e.bitmaps.emplace_back(bmp);
             }
             // The DIB sections hold the pixels from now on.
-            for (PictureFrame& f : e.pic.frames) std::vector<uint32_t>().swap(f.pixels);
+            for (pictures::Frame& f : e.pic.frames) std::vector<uint32_t>().swap(f.pixels);
         }
         if (frame < 0 || frame >= static_cast<int>(e.bitmaps.size())) return nullptr;
         return e.bitmaps[static_cast<size_t>(frame)].get();

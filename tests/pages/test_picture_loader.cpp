@@ -13,7 +13,7 @@ extern "C" {
 
 #include "pages/picture_loader.h"
 
-namespace qlm {
+namespace qlm::pictures {
 namespace {
 
 std::string Le32(uint32_t v) { return {char(v), char(v >> 8), char(v >> 16), char(v >> 24)}; }
@@ -37,7 +37,7 @@ std::string Bmp24(int w, int h, bool topDown) {
 TEST(PictureLoader, Bmp24BottomUpAndTopDown) {
     for (bool topDown : {false, true}) {
         Picture p;
-        ASSERT_TRUE(DecodePicture(Bmp24(3, 2, topDown), p));
+        ASSERT_TRUE(Decode(Bmp24(3, 2, topDown), p));
         EXPECT_EQ(p.width, 3);
         EXPECT_EQ(p.height, 2);
         ASSERT_EQ(p.frames.size(), 1u);
@@ -56,7 +56,7 @@ TEST(PictureLoader, Bmp8WithPaletteAndRle8) {
     std::string f = "BM" + Le32(static_cast<uint32_t>(14 + head.size() + palette.size() + rows.size())) + Le32(0) +
                     Le32(static_cast<uint32_t>(14 + head.size() + palette.size()));
     Picture p;
-    ASSERT_TRUE(DecodePicture(f + head + palette + rows, p));
+    ASSERT_TRUE(Decode(f + head + palette + rows, p));
     EXPECT_EQ(p.frames[0].pixels[0], 0xFF0000FFu);  // top row is the file's second row: blue, blue
     EXPECT_EQ(p.frames[0].pixels[2], 0xFFFF0000u);  // bottom-left red
     EXPECT_EQ(p.frames[0].pixels[3], 0xFF0000FFu);
@@ -65,7 +65,7 @@ TEST(PictureLoader, Bmp8WithPaletteAndRle8) {
     const std::string rle = std::string("\2\0\0\0\2\1\0\1", 8);
     std::string rhead = Le32(40) + Le32(2) + Le32(2) + Le16(1) + Le16(8) + Le32(1) + Le32(8) + Le32(0) + Le32(0) + Le32(2) + Le32(0);
     Picture q;
-    ASSERT_TRUE(DecodePicture(f + rhead + palette + rle, q));
+    ASSERT_TRUE(Decode(f + rhead + palette + rle, q));
     EXPECT_EQ(q.frames[0].pixels[2], 0xFFFF0000u);
     EXPECT_EQ(q.frames[0].pixels[0], 0xFF0000FFu);
 }
@@ -108,7 +108,7 @@ std::string TwoFrameGif() {
 
 TEST(PictureLoader, AnimatedGifComposesFramesWithDelays) {
     Picture p;
-    ASSERT_TRUE(DecodePicture(TwoFrameGif(), p));
+    ASSERT_TRUE(Decode(TwoFrameGif(), p));
     EXPECT_EQ(p.width, 4);
     ASSERT_EQ(p.frames.size(), 2u);
     EXPECT_TRUE(p.Animated());
@@ -122,7 +122,7 @@ TEST(PictureLoader, AnimatedGifComposesFramesWithDelays) {
 TEST(PictureLoader, TruncatedGifKeepsWholeFrames) {
     const std::string gif = TwoFrameGif();
     Picture p;
-    EXPECT_TRUE(DecodePicture(gif.substr(0, gif.size() - 4), p));
+    EXPECT_TRUE(Decode(gif.substr(0, gif.size() - 4), p));
     EXPECT_EQ(p.frames.size(), 1u);
 }
 
@@ -157,28 +157,28 @@ std::string Jpeg(int w, int h) {
 TEST(PictureLoader, JpegDecodesAndDamageIsRefusedOrKeptWithoutCrash) {
     const std::string j = Jpeg(17, 9);
     Picture p;
-    ASSERT_TRUE(DecodePicture(j, p));
+    ASSERT_TRUE(Decode(j, p));
     EXPECT_EQ(p.width, 17);
     EXPECT_EQ(p.height, 9);
     const uint32_t px = p.frames[0].pixels[40];
     EXPECT_GT((px >> 16) & 0xFF, 200u);
     EXPECT_LT(px & 0xFF, 50u);
     Picture broken;
-    EXPECT_FALSE(DecodePicture(j.substr(0, 20), broken));
+    EXPECT_FALSE(Decode(j.substr(0, 20), broken));
     EXPECT_TRUE(broken.frames.empty());
 }
 
 TEST(PictureLoader, UnknownAndOversizedAreRefused) {
     Picture p;
-    EXPECT_FALSE(DecodePicture("not a picture", p));
-    EXPECT_FALSE(DecodePicture("", p));
+    EXPECT_FALSE(Decode("not a picture", p));
+    EXPECT_FALSE(Decode("", p));
     std::string huge = Bmp24(1, 1, false);
     huge.replace(18, 4, Le32(30000));
     huge.replace(22, 4, Le32(30000));
-    EXPECT_FALSE(DecodePicture(huge, p));
-    EXPECT_EQ(SniffPicture("GIF89a"), PictureFormat::Gif);
-    EXPECT_EQ(SniffPicture("\xFF\xD8\xFF\xE0"), PictureFormat::Jpeg);
+    EXPECT_FALSE(Decode(huge, p));
+    EXPECT_EQ(Sniff("GIF89a"), Format::Gif);
+    EXPECT_EQ(Sniff("\xFF\xD8\xFF\xE0"), Format::Jpeg);
 }
 
 }  // namespace
-}  // namespace qlm
+}  // namespace qlm::pictures
