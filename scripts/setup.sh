@@ -11,6 +11,7 @@ packages=(
   wine wine32:i386 xvfb xauth x11-utils xdotool imagemagick
   fonts-dejavu-core fonts-liberation
   googletest nlohmann-json3-dev dpkg-dev nasm
+  libjpeg62-turbo-dev libgif-dev libxml2-dev
   python3-pil lame espeak-ng sox mediainfo id3v2 nsis
   cups printer-driver-cups-pdf libcups2:i386 poppler-utils
 )
@@ -22,7 +23,7 @@ done
 if [ ${#missing[@]} -gt 0 ]; then
   echo "setup: installing ${missing[*]}"
   dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
-  # libjpeg-turbo is built from Debian's source package, so deb-src lines are needed too.
+  # libjpeg-turbo, giflib and libxml2 are built from Debian's source package, so deb-src lines are needed too.
   if ! grep -rqs '^Types: deb-src' /etc/apt/sources.list.d/ && ! grep -qs '^deb-src' /etc/apt/sources.list; then
     if [ -f /etc/apt/sources.list.d/debian.sources ]; then
       sed 's/^Types: deb$/Types: deb-src/' /etc/apt/sources.list.d/debian.sources > /etc/apt/sources.list.d/debian-src.sources
@@ -33,3 +34,5 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 "$here/scripts/build-libjpeg.sh" "$deps"
+"$here/scripts/build-giflib.sh" "$deps"
+"$here/scripts/build-libxml2.sh" "$deps"

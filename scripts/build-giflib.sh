@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Builds giflib from Debian's source package (with Debian's patches) for the
+# i686 MinGW target into DEPS/mingw. The native build uses Debian's libgif-dev.
+set -euo pipefail
+deps=$1
+prefix=$deps/mingw
+[ -f "$prefix/lib/libgif.a" ] && exit 0
+
+if ! grep -rqs '^Types: deb-src' /etc/apt/sources.list.d/ && ! grep -qs '^deb-src' /etc/apt/sources.list; then
+  sed 's/^Types: deb$/Types: deb-src/' /etc/apt/sources.list.d/debian.sources > /etc/apt/sources.list.d/debian-src.sources
+  apt-get update -q >/dev/null
+fi
+work=$deps/src-giflib
+rm -rf "$work" && mkdir -p "$work"
+(cd "$work" && apt-get source -q --download-only giflib >/dev/null 2>&1 || { apt-get update -q >/dev/null; apt-get source -q --download-only giflib >/dev/null; })
+dpkg-source -x "$work"/giflib_*.dsc "$work/giflib" >/dev/null 2>&1
+src=$work/giflib
+echo "setup: building giflib for i686-w64-mingw32"
+# The library is seven C files; its Makefile builds Unix shared objects, so
+# they are compiled directly.
+objs=()
+for f in dgif_lib egif_lib gifalloc gif_err gif_font gif_hash openbsd-reallocarray quantize; do
+  i686-w64-mingw32-gcc -O2 -std=gnu99 -c "$src/$f.c" -o "$work/$f.o"
+  objs+=("$work/$f.o")
+done
+mkdir -p "$prefix/lib" "$prefix/include"
+rm -f "$prefix/lib/libgif.a"
+i686-w64-mingw32-ar rcs "$prefix/lib/libgif.a" "${objs[@]}"
+cp "$src/gif_lib.h" "$prefix/include/"
+rm -rf "$work"
