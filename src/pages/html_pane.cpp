@@ -1,45 +1,39 @@
 #include "pages/html_pane.h"
 
+#include "pages/music_link.h"
+#include "pages/preview_html.h"
 #include "win/window.h"
 
 namespace qlm {
 namespace {
 
-// Shows the name of the file it was asked for, nothing more.
-class StandInHtmlPane : public TextHtmlPane {
+// The program's HTML view in the text window. Music links lead nowhere here;
+// the window text names the page shown, for whoever inspects the window.
+class PreviewHtmlPane : public TextHtmlPane {
 public:
-    explicit StandInHtmlPane(HWND parent) {
-        window_ = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | SS_CENTER | SS_CENTERIMAGE | SS_PATHELLIPSIS, 0, 0, 0,
-                                  0, parent, nullptr, win::ModuleInstance(), nullptr);
+    explicit PreviewHtmlPane(HWND parent) {
+        view_.OnBeforeNavigate = [](const std::u16string& url, bool& cancel) {
+            if (IsMusicLink(url)) cancel = true;
+        };
+        view_.OnProgressChange = [this](int, int progressMax) {
+            if (progressMax != 0) return;
+            std::string location = view_.LocationURL();
+            SetWindowTextW(view_.hwnd(), std::wstring(location.begin(), location.end()).c_str());
+            if (OnLoaded) OnLoaded();
+        };
+        view_.Create(parent, RECT{0, 0, 0, 0}, 0);
+        ShowWindow(view_.hwnd(), SW_HIDE);
     }
-    ~StandInHtmlPane() override {
-        if (window_) DestroyWindow(window_);
-    }
-    HWND Window() const override { return window_; }
-    void Navigate(const std::u16string& file) override {
-        SetWindowTextW(window_, win::Wide(file).c_str());
-        if (OnLoaded) OnLoaded();
-    }
-    void Refresh() override { InvalidateRect(window_, nullptr, TRUE); }
+    HWND Window() const override { return view_.hwnd(); }
+    void Navigate(const std::u16string& file) override { view_.Navigate(file); }
+    void Refresh() override { view_.Refresh(); }
 
 private:
-    HWND window_ = nullptr;
+    TPreviewHTML view_;
 };
-
-HtmlPaneFactory& Factory() {
-    static HtmlPaneFactory factory;
-    return factory;
-}
 
 }  // namespace
 
-void UseHtmlPane(HtmlPaneFactory factory) { Factory() = std::move(factory); }
-
-std::unique_ptr<TextHtmlPane> CreateHtmlPane(HWND parent) {
-    if (Factory()) {
-        if (auto pane = Factory()(parent)) return pane;
-    }
-    return std::make_unique<StandInHtmlPane>(parent);
-}
+std::unique_ptr<TextHtmlPane> CreateHtmlPane(HWND parent) { return std::make_unique<PreviewHtmlPane>(parent); }
 
 }  // namespace qlm

@@ -1,7 +1,6 @@
 // The text window's view of ".htm" texts (PreviewHTML1), as the window sees
 // it: one call that shows an HTML file, a refresh, and a report when loading
-// has finished. The HTML view control plugs in through UseHtmlPane; until it
-// does, a stand-in pane names the file it was asked to show.
+// has finished.
 #pragma once
 
 #include <windows.h>
@@ -24,9 +23,7 @@ public:
     std::function<void()> OnLoaded;
 };
 
-using HtmlPaneFactory = std::function<std::unique_ptr<TextHtmlPane>(HWND parent)>;
-// Text windows created after this call make their HTML pane with `factory`.
-void UseHtmlPane(HtmlPaneFactory factory);
+// The program's HTML view as the text window's pane.
 std::unique_ptr<TextHtmlPane> CreateHtmlPane(HWND parent);
 
 }  // namespace qlm

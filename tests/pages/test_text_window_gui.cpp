@@ -174,7 +174,7 @@ protected:
     HWND Rich() { return FindChild(Text(), L"RichEdit20W"); }
     std::vector<std::string> RichLines() { return Lines(ControlText(Rich())); }
     bool RichShown() { return IsWindowVisible(GetParent(Rich())) != FALSE; }
-    HWND HtmlPane() { return FindChild(Text(), L"Static"); }
+    HWND HtmlPane() { return FindChild(Text(), L"QlmPreviewHTML"); }
 
     ShellProcess shell_;
     HWND main_ = nullptr;
@@ -212,7 +212,9 @@ TEST_F(TextWindowGui, DockedWindowShowsTextsByTheirLookupOrder) {
     Select(1, 1);
     ASSERT_NE(HtmlPane(), nullptr);
     EXPECT_TRUE(IsWindowVisible(HtmlPane()));
-    EXPECT_NE(WindowText(HtmlPane()).find(L"two.htm"), std::wstring::npos) << Utf8(WindowText(HtmlPane()));
+    // The view names the page it shows once it has loaded.
+    EXPECT_TRUE(WaitUntil([&] { return WindowText(HtmlPane()).find(L"two.htm") != std::wstring::npos; }))
+        << Utf8(WindowText(HtmlPane()));
     EXPECT_FALSE(RichShown());
 
     // No text: title, rule, notice.
