@@ -24,6 +24,9 @@
 
 namespace qlm {
 
+class TSlideShow;
+class TInformationPages;
+
 
 // Posted by the update dialog when it closes; wParam carries the dialog's
 // result (1: an installer was started, so the program closes).
@@ -102,6 +105,13 @@ private:
     void FormCommand(WPARAM wParam, LPARAM lParam);
     void FormContextMenu(HWND control, LPARAM lParam);
     void WireMainUi();
+    // The slide show and the HTML pages (main_pages.cpp).
+    void BuildPagesFrame();
+    void WirePages();
+    void LoadPagesAndSlides();
+    void ClearPagesAndSlides();
+    void PlayMusicLink(const std::u16string& file);
+    void MenuHelpClick();
 
     // The update dialog's side of the main window (main_update.cpp).
     void BindUpdateCommand();
@@ -188,6 +198,8 @@ private:
     std::unique_ptr<TUpdateQLMForm> update_;
     friend class MainUpdateHost;
     std::unique_ptr<TMainWindowUi> ui_;
+    std::unique_ptr<TSlideShow> slides_;
+    std::unique_ptr<TInformationPages> info_;
 };
 
 }  // namespace qlm

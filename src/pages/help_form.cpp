@@ -119,7 +119,7 @@ void THelpForm::FormCreate() {
     nextBtn_ = button(kNextId, L">>");
     closeBtn_ = button(kCloseId, L"Закрыть");
     view_ = std::make_unique<TPreviewHTML>();
-    if (view_->Create(hwnd(), 100)) {
+    if (view_->Create(hwnd(), RECT{0, 0, 1, 1}, 100)) {
         view_->OnBeforeNavigate = [this](const std::u16string& url, bool& cancel) { HTMLVBeforeNavigate(url, cancel); };
         view_->OnDownloadComplete = [this] { HTMLVDocumentComplete(); };
         view_->OnCommandStateChange = [this](int command, bool enabled) {
@@ -165,7 +165,7 @@ void THelpForm::HTMLVBeforeNavigate(const std::u16string& url, bool& cancel) {
 
 void THelpForm::HTMLVDocumentComplete() {
     if (navigations_ <= 1 || !view_) return;
-    std::u16string location = view_->LocationURL().substr(0, 255);
+    std::u16string location = PathOfFileUrl(view_->LocationURL()).substr(0, 255);
     if (location != page_) page_ = location;
 }
 

@@ -2,10 +2,7 @@
 
 #include <shellapi.h>
 
-#include "app/commands.h"
 #include "content/catalogue.h"
-#include "lang/page_caption.h"
-#include "lang/texts.h"
 #include "pages/music_link.h"
 #include "pages/page_entries.h"
 #include "pages/preview_html.h"
@@ -24,18 +21,6 @@ bool FileExists(const std::u16string& path) {
 
 std::u16string FileNameOf(std::u16string_view path) { return SplitPagePath(path).name; }
 
-// A file: address or a plain path, as a path for the language lookup.
-std::u16string AsPath(const std::u16string& address) {
-    std::u16string p = address;
-    if (p.rfind(u"file:///", 0) == 0)
-        p = p.substr(8);
-    else if (p.rfind(u"file://", 0) == 0)
-        p = p.substr(7);
-    for (char16_t& c : p)
-        if (c == u'/') c = u'\\';
-    return p;
-}
-
 }  // namespace
 
 struct TInformationPages::THTMLPage {
@@ -50,14 +35,10 @@ struct TInformationPages::THTMLPage {
 
 TInformationPages::TInformationPages() = default;
 
-TInformationPages::~TInformationPages() {
-    Clear();
-    if (menu_) DestroyMenu(menu_);
-}
+TInformationPages::~TInformationPages() { Clear(); }
 
 void TInformationPages::Create(const Frame& frame) {
     frame_ = frame;
-    menu_ = CreatePopupMenu();
     anonsViewBox_ = frame_.layout->Add(frame_.anonsBox, "AnonsHTML", Align::Client);
     helpViewBox_ = frame_.layout->Add(frame_.helpBox, "HelpHTML", Align::Client);
     anonsView_ = MakeBrowser(anonsViewBox_);
@@ -85,19 +66,17 @@ void TInformationPages::Create(const Frame& frame) {
 std::unique_ptr<TPreviewHTML> TInformationPages::MakeBrowser(int box) {
     auto view = std::make_unique<TPreviewHTML>();
     int id = kBrowserIdFirst + box;
-    if (!view->Create(frame_.parent, id)) return nullptr;
+    if (!view->Create(frame_.parent, RECT{0, 0, 1, 1}, id)) return nullptr;
     frame_.aligned->Bind(box, view->hwnd());
     return view;
 }
 
-void TInformationPages::Load(const Catalogue& catalogue, const Context& context, const lang::Texts& texts) {
+void TInformationPages::Load(const Catalogue& catalogue, const Context& context) {
     Clear();
     catalogue_ = &catalogue;
     context_ = context;
     for (const PageEntry& entry : catalogue.pages)
         AddPageEntry(catalogue.DiskText(entry.Caption), catalogue.DiskText(entry.File));
-    // Information pages carry their caption in the interface language.
-    if (!context_.languageId.empty()) ReloadPagesForLanguage(context_.languageId, texts);
 }
 
 void TInformationPages::Clear() {
@@ -106,9 +85,6 @@ void TInformationPages::Clear() {
     for (auto& page : pages_)
         if (page->Browser && page->Browser->hwnd()) DestroyWindow(page->Browser->hwnd());
     pages_.clear();
-    captions_.clear();
-    if (menu_)
-        while (GetMenuItemCount(menu_) > 0) DeleteMenu(menu_, 0, MF_BYPOSITION);
     currentPage_ = 0;
     informAvailable_ = anonsPresent_ = helpPresent_ = false;
     anons_ = {};
@@ -116,8 +92,6 @@ void TInformationPages::Clear() {
     skip_ = 0;
     if (frame_.layout) {
         frame_.layout->SetVisible(anonsViewBox_, true);
-        if (anonsView_) anonsView_->Navigate(u"about:blank");
-        if (helpView_) helpView_->Navigate(u"about:blank");
     }
 }
 
@@ -130,7 +104,7 @@ void TInformationPages::AddPageEntry(const std::u16string& caption, const std::u
             AddHelp(path);
             break;
         case PageKind::Information:
-            AddInformation(caption, path);
+            AddInformation(path);
             break;
     }
 }
@@ -172,7 +146,7 @@ void TInformationPages::AddHelp(const std::u16string& path) {
     helpPresent_ = true;
 }
 
-void TInformationPages::AddInformation(const std::u16string& caption, const std::u16string& path) {
+void TInformationPages::AddInformation(const std::u16string& path) {
     auto page = std::make_unique<THTMLPage>();
     const int number = static_cast<int>(pages_.size()) + 1;
     page->box = frame_.layout->Add(frame_.informBox, "InformHTML" + std::to_string(number), Align::Client);
@@ -187,8 +161,6 @@ void TInformationPages::AddInformation(const std::u16string& caption, const std:
             CommandStateChange(HtmlPane::Inform, number, command, enabled);
         };
     }
-    captions_.push_back(caption);
-    AppendMenuW(menu_, MF_STRING, kInformPageMenuFirst + static_cast<UINT>(number - 1), win::Wide(caption).c_str());
 
     const PagePath parts = SplitPagePath(path);
     std::u16string found = FindDiskPage(context_.root, path, context_.languageId, FileExists);
@@ -218,18 +190,6 @@ void TInformationPages::SelectInformationPage(int number) {
     if (frame_.enableButton) {
         frame_.enableButton(HtmlPane::Inform, false, page.CanGoBack);
         frame_.enableButton(HtmlPane::Inform, true, page.CanGoForward);
-    }
-}
-
-void TInformationPages::ShowInformation(POINT screen) {
-    if (pages_.size() == 1) {
-        SelectInformationPage(1);
-        return;
-    }
-    if (pages_.size() > 1) {
-        UINT chosen = TrackPopupMenu(menu_, TPM_RETURNCMD | TPM_LEFTALIGN, screen.x, screen.y, 0, frame_.parent, nullptr);
-        if (chosen >= kInformPageMenuFirst && chosen < kInformPageMenuFirst + pages_.size())
-            SelectInformationPage(static_cast<int>(chosen - kInformPageMenuFirst) + 1);
     }
 }
 
@@ -293,14 +253,14 @@ void TInformationPages::NavigateComplete(HtmlPane pane, int informationPage) {
     if (noPageChosen_) return;
     switch (pane) {
         case HtmlPane::Help:
-            if (helpView_) help_.Address = helpView_->LocationURL();
+            if (helpView_) help_.Address = PathOfFileUrl(helpView_->LocationURL());
             break;
         case HtmlPane::Anons:
-            if (anonsView_) anons_.Address = anonsView_->LocationURL();
+            if (anonsView_) anons_.Address = PathOfFileUrl(anonsView_->LocationURL());
             break;
         case HtmlPane::Inform:
             if (TPreviewHTML* view = InformationBrowser(informationPage))
-                pages_[static_cast<size_t>(informationPage - 1)]->Address = view->LocationURL();
+                pages_[static_cast<size_t>(informationPage - 1)]->Address = PathOfFileUrl(view->LocationURL());
             break;
     }
 }
@@ -317,14 +277,14 @@ void TInformationPages::CommandStateChange(HtmlPane pane, int informationPage, i
     if (frame_.enableButton) frame_.enableButton(pane, next, enabled);
 }
 
-void TInformationPages::ReloadPagesForLanguage(const std::u16string& languageId, const lang::Texts& texts) {
+void TInformationPages::ReloadPagesForLanguage(const std::u16string& languageId) {
     context_.languageId = languageId;
     skip_ = 0;
     auto bump = [this] {
         if (skip_ < 255) ++skip_;
     };
     if (anonsPresent_ && !anons_.IsCompiledHelp) {
-        std::u16string version = LanguageVersion(anons_.Folder, languageId, FileNameOf(AsPath(anons_.StartPage)));
+        std::u16string version = LanguageVersion(anons_.Folder, languageId, FileNameOf((anons_.StartPage)));
         if (FileExists(version) && version != anons_.StartPage) {
             anons_.StartPage = anons_.Address = version;
             bump();
@@ -333,7 +293,7 @@ void TInformationPages::ReloadPagesForLanguage(const std::u16string& languageId,
     }
     if (helpPresent_) {
         std::u16string version =
-            LanguageVersion(context_.supportFolder, languageId, FileNameOf(AsPath(help_.StartPage)));
+            LanguageVersion(context_.supportFolder, languageId, FileNameOf((help_.StartPage)));
         if (FileExists(version) && version != help_.StartPage) {
             help_.StartPage = help_.Address = version;
             bump();
@@ -342,12 +302,8 @@ void TInformationPages::ReloadPagesForLanguage(const std::u16string& languageId,
     }
     for (size_t i = 0; i < pages_.size(); ++i) {
         THTMLPage& page = *pages_[i];
-        std::u16string caption = languageId.empty() ? captions_[i] : texts.PageCaption(captions_[i]);
-        if (caption.empty()) caption = captions_[i];
-        ModifyMenuW(menu_, static_cast<UINT>(i), MF_BYPOSITION | MF_STRING,
-                    kInformPageMenuFirst + static_cast<UINT>(i), win::Wide(caption).c_str());
         std::u16string version =
-            context_.root + LanguageVersion(page.Folder, languageId, FileNameOf(AsPath(page.StartPage)));
+            context_.root + LanguageVersion(page.Folder, languageId, FileNameOf((page.StartPage)));
         if (FileExists(version) && version != page.StartPage) {
             page.Address = page.StartPage = version;
             bump();

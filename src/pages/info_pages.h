@@ -20,9 +20,6 @@ namespace qlm {
 
 class Catalogue;
 class TPreviewHTML;
-namespace lang {
-class Texts;
-}
 
 // The three panes that have Prev, Next and view-in-browser buttons.
 enum class HtmlPane { Help = 0, Anons = 1, Inform = 2 };
@@ -58,8 +55,9 @@ public:
 
     void Create(const Frame& frame);
     // Builds the pages of the loaded disk from its page entries.
-    void Load(const Catalogue& catalogue, const Context& context, const lang::Texts& texts);
-    // Drops every page (disk change, exit).
+    void Load(const Catalogue& catalogue, const Context& context);
+    // Drops every page (disk change, exit). The menu of the information pages
+    // is the main window's; its items are the pages in entry order.
     void Clear();
 
     // One entry of the description: the announcement, the help page or an information page.
@@ -71,23 +69,19 @@ public:
     bool HelpPresent() const { return helpPresent_; }
     bool AnnouncementIsCompiled() const { return anons_.IsCompiledHelp; }
     int CurrentInformationPage() const { return currentPage_; }
-    // The pop-up of the information pages (ids from kInformPageMenuFirst).
-    HMENU InformPageMenu() const { return menu_; }
     // The first press of a page button: from now on music links play.
     void PageChosen() { noPageChosen_ = false; }
     bool NoPageChosen() const { return noPageChosen_; }
 
     // An item of the information-page menu (1-based).
     void SelectInformationPage(int number);
-    // Pops the menu up at a screen point, or shows the only page directly.
-    void ShowInformation(POINT screen);
 
     // The Prev, Next and view-in-browser buttons of a pane.
     void PrevHTMLBtnClick(HtmlPane pane);
     void NextHTMLBtnClick(HtmlPane pane);
     void ViewToBrowserBtnClick(HtmlPane pane);
 
-    void ReloadPagesForLanguage(const std::u16string& languageId, const lang::Texts& texts);
+    void ReloadPagesForLanguage(const std::u16string& languageId);
     // MainAnonsPanel was resized: the embedded help window follows.
     void AnonsPanelResized();
     // At exit: HTML Help closes its windows.
@@ -110,7 +104,7 @@ private:
     std::unique_ptr<TPreviewHTML> MakeBrowser(int box);
     void AddAnnouncement(const std::u16string& path);
     void AddHelp(const std::u16string& path);
-    void AddInformation(const std::u16string& caption, const std::u16string& path);
+    void AddInformation(const std::u16string& path);
     // A link of any pane; music links play only from an information page.
     void BeforeNavigate(const std::u16string& url, bool& cancel, bool informationPage);
     void NavigateComplete(HtmlPane pane, int informationPage);
@@ -121,8 +115,6 @@ private:
     Context context_;
     const Catalogue* catalogue_ = nullptr;
     std::vector<std::unique_ptr<THTMLPage>> pages_;
-    std::vector<std::u16string> captions_;
-    HMENU menu_ = nullptr;
     int currentPage_ = 0;
     bool informAvailable_ = false;
     bool anonsPresent_ = false;

@@ -1,5 +1,6 @@
 #include "pages/page_entries.h"
 
+#include "base/text_codec.h"
 #include "content/text_case.h"
 
 namespace qlm {
@@ -69,6 +70,26 @@ std::u16string FindHelpPage(std::u16string_view supportFolder, std::u16string_vi
 std::u16string FindProgramHelp(std::u16string_view supportFolder, std::u16string_view languageId,
                                const FileExists& exists) {
     return FindHelpPage(supportFolder, u"h_help.htm", languageId, true, exists);
+}
+
+std::u16string PathOfFileUrl(std::string_view url) {
+    std::string_view rest = url;
+    const bool file = rest.substr(0, 8) == "file:///";
+    if (file) rest.remove_prefix(8);
+    if (size_t hash = rest.find('#'); file && hash != std::string_view::npos) rest = rest.substr(0, hash);
+    std::string bytes;
+    for (size_t i = 0; i < rest.size(); ++i) {
+        auto hex = [](char c) {
+            return c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
+        };
+        if (file && rest[i] == '%' && i + 2 < rest.size() && hex(rest[i + 1]) >= 0 && hex(rest[i + 2]) >= 0) {
+            bytes += static_cast<char>(hex(rest[i + 1]) * 16 + hex(rest[i + 2]));
+            i += 2;
+        } else {
+            bytes += file && rest[i] == '/' ? '\\' : rest[i];
+        }
+    }
+    return Utf8ToUtf16(bytes);
 }
 
 bool RunsFromInstalledFolder(std::u16string_view programFile, std::u16string_view installedProgramFile) {

@@ -46,6 +46,11 @@ std::u16string FindHelpPage(std::u16string_view supportFolder, std::u16string_vi
 std::u16string FindProgramHelp(std::u16string_view supportFolder, std::u16string_view languageId,
                                const FileExists& exists);
 
+// The local path of a "file:///C:/dir/page.htm#name" address (%-escaped
+// UTF-8), without the fragment and with backslashes; other text is returned
+// as it is.
+std::u16string PathOfFileUrl(std::string_view url);
+
 // True when the running program sits in the folder of the installed program
 // file named by RootDir (directory parts compared, letter case ignored).
 bool RunsFromInstalledFolder(std::u16string_view programFile, std::u16string_view installedProgramFile);

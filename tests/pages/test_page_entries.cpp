@@ -38,5 +38,13 @@ TEST(PageEntries, LanguageVersionsComeFirst) {
     EXPECT_FALSE(RunsFromInstalledFolder(u"D:\\qlm.exe", u""));
 }
 
+TEST(PageEntries, FileAddressesBecomePaths) {
+    EXPECT_EQ(PathOfFileUrl("file:///D:/Info/about.htm"), u"D:\\Info\\about.htm");
+    EXPECT_EQ(PathOfFileUrl("file:///D:/Info%20dir/%D0%90.htm#top"), u"D:\\Info dir\\А.htm");
+    EXPECT_EQ(PathOfFileUrl("file:///D:/100%"), u"D:\\100%");
+    EXPECT_EQ(PathOfFileUrl("http://example.org/a%20b"), u"http://example.org/a%20b");
+    EXPECT_EQ(PathOfFileUrl(""), u"");
+}
+
 }  // namespace
 }  // namespace qlm
