@@ -1,4 +1,6 @@
 #include "app/main_form.h"
+#include "pages/info_pages.h"
+#include "pages/slide_show.h"
 
 #include <commctrl.h>
 
@@ -180,6 +182,7 @@ void TMainForm::FormContextMenu(HWND control, LPARAM lParam) {
 
 // What the menus ask of the catalogue browser.
 void TMainForm::WireMainUi() {
+    WirePages();
     MainSeams& seams = ui_->Seams();
     if (!browser_) return;
     seams.rebuildVisibleTree = [this] { browser_->RebuildVisibleTree(); };
@@ -338,6 +341,7 @@ void TMainForm::CreateTextWindow() {
     switch (form4_->DescriptionResult()) {
         case DescriptionLoadResult::Loaded:
             FillTree();
+            LoadPagesAndSlides();
             break;
         case DescriptionLoadResult::Damaged:
             // Ending without a word would leave the user with no clue: say why.
@@ -536,6 +540,7 @@ void TMainForm::ReleaseCatalogueAndPlayer() {
     });
     Guarded([&] {
         if (browser_) browser_->Clear();
+        ClearPagesAndSlides();
         ReleaseCatalogue(TheCatalogue());
     });
 }
@@ -598,6 +603,7 @@ void TMainForm::ChangeDisk() {
     Guarded([&] { SaveFavorites(); });
     Guarded([&] {
         if (browser_) browser_->Clear();
+        ClearPagesAndSlides();
         play_.ForgetCatalogue();
         ReleaseCatalogue(TheCatalogue());
         if (form4_) form4_->StorePlacement(settings_);

@@ -27,6 +27,9 @@
 
 namespace qlm {
 
+class TSlideShow;
+class TInformationPages;
+
 
 // Posted by the update dialog when it closes; wParam carries the dialog's
 // result (1: an installer was started, so the program closes).
@@ -107,6 +110,13 @@ private:
     void FormCommand(WPARAM wParam, LPARAM lParam);
     void FormContextMenu(HWND control, LPARAM lParam);
     void WireMainUi();
+    // The slide show and the HTML pages (main_pages.cpp).
+    void BuildPagesFrame();
+    void WirePages();
+    void LoadPagesAndSlides();
+    void ClearPagesAndSlides();
+    void PlayMusicLink(const std::u16string& file);
+    void MenuHelpClick();
 
     // The update dialog's side of the main window (main_update.cpp).
     void BindUpdateCommand();
@@ -204,6 +214,8 @@ private:
     std::unique_ptr<TPlayerPanel> panel_;
     std::unique_ptr<TVideoPlayers> videos_;
     bool leavingToWinamp_ = false;
+    std::unique_ptr<TSlideShow> slides_;
+    std::unique_ptr<TInformationPages> info_;
 };
 
 }  // namespace qlm

@@ -9,6 +9,7 @@
 #include "app/app_state.h"
 #include "app/main_form.h"
 #include "app/main_ui.h"
+#include "pages/info_pages.h"
 #include "app/page_buttons.h"
 #include "app/picture_names.h"
 #include "app/skin_scheme.h"
@@ -168,6 +169,7 @@ void TMainForm::BuildFrame() {
                                      0, 0, hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(102)), inst, nullptr);
     aligned_.Bind(left, browser_->Panel());
     aligned_.Bind(favoritesList, favoritesList_);
+    BuildPagesFrame();
 }
 
 void TMainForm::FormResize() {
@@ -175,6 +177,7 @@ void TMainForm::FormResize() {
     aligned_.Relayout(hwnd());
     if (form4_) form4_->FollowDockPanel();
     if (ui_) ui_->FormResize();
+    if (info_) info_->AnonsPanelResized();
     // The pictures follow their boxes; they are painted by the window itself.
     for (size_t i = 0; i < images_.size(); ++i) {
         const LayoutRect& r = layout_.Bounds(imageBoxes_[i]);

@@ -4,6 +4,7 @@
 
 #include "app/app_state.h"
 #include "app/main_form.h"
+#include "pages/slide_show.h"
 #include "app/restart_resume.h"
 #include "app/settings_win.h"
 #include "content/catalogue.h"
@@ -38,6 +39,7 @@ private:
 void TMainForm::LoadWindowSettings() {
     app::WinProfileStore ini = app::SettingsFile();
     settings_ = app::LoadSettings(ini, DiskContextOf(TheCatalogue()));
+    if (slides_) slides_->SetDelay(settings_.slideDelay);
     const auto& m = settings_.main;
     // The window's minimum size enlarges bounds that are too small.
     SetWindowPos(hwnd(), nullptr, m.left, m.top, m.width, m.height, SWP_NOZORDER | SWP_NOACTIVATE);

@@ -1,16 +1,13 @@
 #include "app/page_buttons.h"
 
 #include "base/text_codec.h"
-#include "content/text_case.h"
+#include "pages/page_entries.h"
 
 namespace qlm {
 namespace {
 
-// The caption in upper case without one leading "&", as UTF-16.
-std::u16string CaptionKey(const std::string& caption, uint8_t charset) {
-    std::u16string text = DecodeText(caption, charset);
-    if (!text.empty() && text[0] == u'&') text.erase(0, 1);
-    return UpperCase(text);
+PageKind KindOf(const PageEntry& page, const DiskSettings& settings) {
+    return PageKindOf(DecodeText(page.Caption, settings.Charset1));
 }
 
 }  // namespace
@@ -20,13 +17,17 @@ PageButtons PageButtonsOf(const DiskSettings& settings, bool slidesPresent, cons
     b.text = settings.HasTexts;
     b.slides = settings.SlidesEnabled && slidesPresent;
     for (const PageEntry& page : pages) {
-        std::u16string key = CaptionKey(page.Caption, settings.Charset1);
-        if (key == u"АНОНС")
-            b.anons = true;
-        else if (key == u"ПОМОЩЬ")
-            b.help = true;
-        else
-            b.inform = true;
+        switch (KindOf(page, settings)) {
+            case PageKind::Announcement:
+                b.anons = true;
+                break;
+            case PageKind::Help:
+                b.help = true;
+                break;
+            case PageKind::Information:
+                b.inform = true;
+                break;
+        }
     }
     return b;
 }
@@ -34,8 +35,7 @@ PageButtons PageButtonsOf(const DiskSettings& settings, bool slidesPresent, cons
 std::vector<size_t> InformPages(const DiskSettings& settings, const std::vector<PageEntry>& pages) {
     std::vector<size_t> inform;
     for (size_t i = 0; i < pages.size(); ++i) {
-        std::u16string key = CaptionKey(pages[i].Caption, settings.Charset1);
-        if (key != u"АНОНС" && key != u"ПОМОЩЬ") inform.push_back(i);
+        if (KindOf(pages[i], settings) == PageKind::Information) inform.push_back(i);
     }
     return inform;
 }
