@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "app/app_state.h"
+#include "win/files.h"
 #include "app/main_form.h"
 #include "app/main_ui.h"
 #include "app/picture_names.h"
@@ -53,11 +54,6 @@ const char* PaneButton(HtmlPane pane, int which) {
     return names[static_cast<int>(pane)][which];
 }
 
-bool FileExists(const std::u16string& path) {
-    std::wstring w = win::Wide(path);
-    DWORD attributes = GetFileAttributesW(w.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
 
 }  // namespace
 
@@ -201,7 +197,7 @@ void TMainForm::ClearPagesAndSlides() {
 }
 
 void TMainForm::PlayMusicLink(const std::u16string& file) {
-    if (!players_ || !FileExists(file)) return;
+    if (!players_ || !win::FileExists(file)) return;
     players_->ClearList();
     Sleep(10);
     players_->Stop();

@@ -1,4 +1,5 @@
 #include "app/settings_win.h"
+#include "win/files.h"
 
 #include <windows.h>
 
@@ -15,10 +16,6 @@ std::u16string U(const wchar_t* s, size_t n) { return std::u16string(reinterpret
 
 bool IsBareName(std::u16string_view name) { return name.find_first_of(u"\\/:") == std::u16string_view::npos; }
 
-bool FileExists(const std::u16string& path) {
-    DWORD a = GetFileAttributesW(W(path));
-    return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
-}
 
 // A value no profile holds: tells a missing key from an empty one.
 constexpr char16_t kMissing[] = u"\x01\x02missing";
@@ -55,7 +52,7 @@ std::optional<std::u16string> WinProfileStore::Read(std::u16string_view section,
 
 bool WinProfileStore::PrepareForWrite() {
     std::u16string path = FullPath();
-    if (FileExists(path)) return true;
+    if (win::FileExists(path)) return true;
     if (create_ == Create::Never) return false;
     // Seed the new file with a UTF-16 byte order mark; the profile functions
     // then keep it in UTF-16 instead of the system code page.
@@ -76,7 +73,7 @@ void WinProfileStore::Write(std::u16string_view section, std::u16string_view key
 }
 
 void WinProfileStore::EraseSection(std::u16string_view section) {
-    if (!FileExists(FullPath())) return;
+    if (!win::FileExists(FullPath())) return;
     std::u16string sec(section);
     WritePrivateProfileStringW(W(sec), nullptr, nullptr, W(fileName_));
 }

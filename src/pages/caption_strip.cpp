@@ -6,7 +6,7 @@ namespace qlm {
 
 int StripWidth(int textWidth, int viewWidth) { return std::max(2 * textWidth + kStripGap, viewWidth); }
 
-std::u16string ShortenForStrip(const std::u16string& text, const std::function<int(const std::u16string&)>& width) {
+std::u16string ShortenSlideCaption(const std::u16string& text, const std::function<int(const std::u16string&)>& width) {
     if (2 * width(text) + kStripGap <= kStripMaxWidth) return text;
     constexpr int kSpare = 30;
     // Cut by halves first so a very long caption costs few measurements, then

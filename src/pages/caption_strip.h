@@ -20,7 +20,7 @@ inline bool StripHasSecondCopy(int textWidth, int viewWidth) { return textWidth 
 
 // The text shortened, with "..." appended, until its strip fits kStripMaxWidth
 // with 30 pixels or more to spare; unchanged when it already fits.
-std::u16string ShortenForStrip(const std::u16string& text, const std::function<int(const std::u16string&)>& width);
+std::u16string ShortenSlideCaption(const std::u16string& text, const std::function<int(const std::u16string&)>& width);
 
 class CaptionScroll {
 public:

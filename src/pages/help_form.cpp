@@ -1,4 +1,5 @@
 #include "pages/help_form.h"
+#include "win/files.h"
 
 #include "app/message_box.h"
 #include "lang/language.h"
@@ -12,11 +13,6 @@ namespace {
 constexpr WORD kPrevId = 1, kNextId = 2, kCloseId = 3;
 constexpr int kButtonHeight = 25, kButtonWidth = 75, kBottomHeight = 37;
 
-bool FileExists(const std::u16string& path) {
-    std::wstring w = win::Wide(path);
-    DWORD attributes = GetFileAttributesW(w.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
 
 std::u16string WithoutLeadingAmpersand(std::u16string s) {
     if (!s.empty() && s.front() == u'&') s.erase(0, 1);
@@ -35,7 +31,7 @@ void THelpForm::ShowModal(HWND owner, const std::u16string& supportFolder, const
                           bool runningInstalled) {
     RegisterWindowClass(L"THelpForm", CS_HREDRAW | CS_VREDRAW, GetSysColorBrush(COLOR_3DFACE));
     const bool language = !languageId.empty();
-    std::u16string caption = language ? WithoutLeadingAmpersand(Text("MainMenu", "Help")) : u"Помощь";
+    std::u16string caption = language ? WithoutLeadingAmpersand(lang::Text("MainMenu", "Help")) : u"Помощь";
     win::CreateParams p;
     p.className = L"THelpForm";
     p.title = win::Wide(caption);
@@ -48,12 +44,12 @@ void THelpForm::ShowModal(HWND owner, const std::u16string& supportFolder, const
     p.x = ownerRect.left + 40;
     p.y = ownerRect.top + 40;
     if (!Create(p)) return;
-    SetWindowTextW(closeBtn_, win::Wide(language ? Text("Find", "Cancel") : u"Закрыть").c_str());
+    SetWindowTextW(closeBtn_, win::Wide(language ? lang::Text("Find", "Cancel") : u"Закрыть").c_str());
 
     navigations_ = 0;
     EnableWindow(prevBtn_, FALSE);
     EnableWindow(nextBtn_, FALSE);
-    std::u16string found = FindProgramHelp(supportFolder, languageId, FileExists);
+    std::u16string found = FindProgramHelp(supportFolder, languageId, win::FileExists);
     if (!found.empty()) {
         page_ = found.substr(0, 255);
         view_->Navigate(found);
@@ -61,7 +57,7 @@ void THelpForm::ShowModal(HWND owner, const std::u16string& supportFolder, const
         page_ = LanguageVersion(supportFolder, languageId, u"h_help.htm").substr(0, 255);
         // In the installed folder the help belongs to the installation.
         if (runningInstalled)
-            ShowMessageBox(Text("Messages", "HelpNotFound"), u"Ошибка", 0, 0, u"OK", std::string_view("\x01", 1));
+            ShowMessageBox(lang::Text("Messages", "HelpNotFound"), u"Ошибка", 0, 0, u"OK", std::string_view("\x01", 1));
     }
 
     EnableWindow(owner, FALSE);

@@ -47,11 +47,12 @@ HWND HtmlHelpLibrary::ShowEmbedded(const std::u16string& file, HWND parent) {
     if (!htmlHelpW_) return nullptr;
     RECT client{};
     GetClientRect(parent, &client);
-    HH_WINTYPEW type{};
+    // The header spells the strings as TCHAR; the W entry point reads them wide.
+    HH_WINTYPE type{};
     type.cbStruct = sizeof(type);
     type.fUniCodeStrings = TRUE;
-    type.pszType = kWindowType;
-    type.pszCaption = L"";
+    type.pszType = reinterpret_cast<LPCTSTR>(kWindowType);
+    type.pszCaption = reinterpret_cast<LPCTSTR>(L"");
     type.fsValidMembers = HHWIN_PARAM_PROPERTIES | HHWIN_PARAM_STYLES | HHWIN_PARAM_EXSTYLES | HHWIN_PARAM_RECT |
                           HHWIN_PARAM_SHOWSTATE | HHWIN_PARAM_TB_FLAGS | HHWIN_PARAM_EXPANSION;
     type.fsWinProperties = HHWIN_PROP_NOTITLEBAR | HHWIN_PROP_NODEF_STYLES | HHWIN_PROP_NODEF_EXSTYLES |

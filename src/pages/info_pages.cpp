@@ -1,4 +1,5 @@
 #include "pages/info_pages.h"
+#include "win/files.h"
 
 #include <shellapi.h>
 
@@ -13,11 +14,6 @@ namespace {
 
 constexpr int kBrowserIdFirst = 400;
 
-bool FileExists(const std::u16string& path) {
-    std::wstring w = win::Wide(path);
-    DWORD attributes = GetFileAttributesW(w.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
 
 std::u16string FileNameOf(std::u16string_view path) { return SplitPagePath(path).name; }
 
@@ -114,7 +110,7 @@ void TInformationPages::AddAnnouncement(const std::u16string& path) {
     if (!IsCompiledHelpFile(path)) {
         frame_.layout->SetVisible(anonsViewBox_, true);
         anons_.IsCompiledHelp = false;
-        std::u16string found = FindDiskPage(context_.root, path, context_.languageId, FileExists);
+        std::u16string found = FindDiskPage(context_.root, path, context_.languageId, win::FileExists);
         if (found.empty()) return;
         anons_.StartPage = anons_.Address = found;
         anons_.Folder = context_.root + parts.dir;
@@ -138,7 +134,7 @@ void TInformationPages::AddAnnouncement(const std::u16string& path) {
 
 void TInformationPages::AddHelp(const std::u16string& path) {
     std::u16string found = FindHelpPage(context_.supportFolder, FileNameOf(path), context_.languageId,
-                                        context_.runningInstalled, FileExists);
+                                        context_.runningInstalled, win::FileExists);
     if (found.empty()) return;
     help_.StartPage = help_.Address = found;
     help_.Folder = context_.supportFolder;
@@ -163,7 +159,7 @@ void TInformationPages::AddInformation(const std::u16string& path) {
     }
 
     const PagePath parts = SplitPagePath(path);
-    std::u16string found = FindDiskPage(context_.root, path, context_.languageId, FileExists);
+    std::u16string found = FindDiskPage(context_.root, path, context_.languageId, win::FileExists);
     if (!found.empty()) {
         page->Address = found;
         if (page->Browser) page->Browser->Navigate(found);
@@ -285,7 +281,7 @@ void TInformationPages::ReloadPagesForLanguage(const std::u16string& languageId)
     };
     if (anonsPresent_ && !anons_.IsCompiledHelp) {
         std::u16string version = LanguageVersion(anons_.Folder, languageId, FileNameOf((anons_.StartPage)));
-        if (FileExists(version) && version != anons_.StartPage) {
+        if (win::FileExists(version) && version != anons_.StartPage) {
             anons_.StartPage = anons_.Address = version;
             bump();
             if (anonsView_) anonsView_->Navigate(version);
@@ -294,7 +290,7 @@ void TInformationPages::ReloadPagesForLanguage(const std::u16string& languageId)
     if (helpPresent_) {
         std::u16string version =
             LanguageVersion(context_.supportFolder, languageId, FileNameOf((help_.StartPage)));
-        if (FileExists(version) && version != help_.StartPage) {
+        if (win::FileExists(version) && version != help_.StartPage) {
             help_.StartPage = help_.Address = version;
             bump();
             if (helpView_) helpView_->Navigate(version);
@@ -304,7 +300,7 @@ void TInformationPages::ReloadPagesForLanguage(const std::u16string& languageId)
         THTMLPage& page = *pages_[i];
         std::u16string version =
             context_.root + LanguageVersion(page.Folder, languageId, FileNameOf((page.StartPage)));
-        if (FileExists(version) && version != page.StartPage) {
+        if (win::FileExists(version) && version != page.StartPage) {
             page.Address = page.StartPage = version;
             bump();
             if (page.Browser) page.Browser->Navigate(version);

@@ -127,7 +127,7 @@ public:
 
     void SetText(const std::u16string& text, TMyFontClass* font) {
         font_ = font;
-        text_ = font ? ShortenForStrip(text, [&](const std::u16string& s) { return font->TextWidth(s); }) : text;
+        text_ = font ? ShortenSlideCaption(text, [&](const std::u16string& s) { return font->TextWidth(s); }) : text;
         textWidth_ = font ? font->TextWidth(text_) : 0;
         RebuildStrip();
         scroll_.Set(textWidth_, ViewWidth());
@@ -289,7 +289,7 @@ void TSlideShow::ShowSlide(bool forward) {
 void TSlideShow::SetCaption(const Slide& slide) {
     const bool second = catalogue_->secondLanguageActive && catalogue_->settings.DualLanguageSlides;
     const uint8_t charset = second ? catalogue_->settings.Charset2 : catalogue_->settings.Charset1;
-    caption_ = DecodeText(second ? slide.Caption2 : slide.Caption, charset);
+    caption_ = DecodeText(second ? slide.caption2 : slide.caption, charset);
     captionLine_->SetText(caption_, frame_.font);
 }
 

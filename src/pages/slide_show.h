@@ -77,6 +77,10 @@ public:
     HWND ImageWindow() const;
 
 private:
+    struct Slide {
+        std::u16string file;  // relative to {root}Picture\.
+        std::string caption, caption2;
+    };
     class ImagePanel;
     class CaptionLine;
     void Timer3Timer();
@@ -87,10 +91,6 @@ private:
 
     Frame frame_;
     Catalogue* catalogue_ = nullptr;
-    struct Slide {
-        std::u16string file;  // relative to {root}Picture\.
-        std::string caption, caption2;
-    };
     std::vector<Slide> slides_;
     SlideOrder order_;
     bool enabled_ = false;

@@ -77,9 +77,9 @@ TEST(CaptionStrip, ScrollsEndlesslyOnlyWhenTheTextIsWider) {
 TEST(CaptionStrip, LongCaptionsAreShortenedWithAnEllipsis) {
     auto width = [](const std::u16string& s) { return static_cast<int>(s.size()) * 7; };
     std::u16string shortText(100, u'a');
-    EXPECT_EQ(ShortenForStrip(shortText, width), shortText);
+    EXPECT_EQ(ShortenSlideCaption(shortText, width), shortText);
     std::u16string longText(5000, u'a');
-    std::u16string cut = ShortenForStrip(longText, width);
+    std::u16string cut = ShortenSlideCaption(longText, width);
     ASSERT_GE(cut.size(), 3u);
     EXPECT_EQ(cut.substr(cut.size() - 3), u"...");
     int strip = 2 * width(cut) + kStripGap;
