@@ -12,8 +12,10 @@ if [ -f build-win/src/app/qlm.exe ]; then
   qlm_root=$here source scripts/wine-env.sh
   qlm_start_display
   qlm_start_wine
+  # The disk carries its own copy of the shell, as a publisher's disk does.
+  cp build-win/src/app/qlm.exe demo/disk/qlm.exe
   echo "Starting the shell on demo/disk (DISPLAY=$DISPLAY)"
-  wine build-win/src/app/qlm.exe "$(winepath -w demo/disk)" &
+  wine demo/disk/qlm.exe "$(winepath -w demo/disk)" &
   shell=$!
   if [ -n "${QLM_XVFB_PID:-}" ]; then
     # No screen of the user's: show what the virtual one shows.

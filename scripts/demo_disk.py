@@ -3,6 +3,7 @@
 that `qlmdisk write` turns into qlm.cfg. Called by make-demo-disk.sh."""
 import json
 import os
+import shutil
 import subprocess
 import sys
 
@@ -172,6 +173,12 @@ cp1251(os.path.join(pages_dir, "help.htm"),
 cp1251(os.path.join(pages_dir, "English", "help.htm"),
        htm("Help", ["Double-click a song in the tree to play it.",
                     "The buttons on the left switch pages: list, slides, information, announcement, help."]))
+# The help page is read from the program's support folder: the About folder
+# beside the qlm.exe the disk carries.
+about_dir = os.path.join(disk, "About")
+os.makedirs(os.path.join(about_dir, "English"), exist_ok=True)
+shutil.copyfile(os.path.join(pages_dir, "help.htm"), os.path.join(about_dir, "help.htm"))
+shutil.copyfile(os.path.join(pages_dir, "English", "help.htm"), os.path.join(about_dir, "English", "help.htm"))
 
 
 

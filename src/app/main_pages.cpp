@@ -162,6 +162,7 @@ void TMainForm::WirePages() {
     seams.pageShown = [this](int page) {
         info_->PageChosen();
         if (page == kPageSlides) slides_->PageShown();
+        if (page == kPageInform) info_->InformationShown();
         if (page == kPageAnons) info_->AnonsPanelResized();
     };
     seams.refitSlide = [this] { slides_->PageShown(); };

@@ -189,6 +189,17 @@ void TInformationPages::SelectInformationPage(int number) {
     }
 }
 
+void TInformationPages::InformationShown() {
+    if (currentPage_ == 0 && pages_.size() == 1) currentPage_ = 1;
+    if (currentPage_ == 0) return;
+    ShowInformationBrowser(currentPage_);
+    const THTMLPage& page = *pages_[static_cast<size_t>(currentPage_ - 1)];
+    if (frame_.enableButton) {
+        frame_.enableButton(HtmlPane::Inform, false, page.CanGoBack);
+        frame_.enableButton(HtmlPane::Inform, true, page.CanGoForward);
+    }
+}
+
 TPreviewHTML* TInformationPages::Browser(HtmlPane pane) const {
     switch (pane) {
         case HtmlPane::Help:

@@ -75,6 +75,9 @@ public:
 
     // An item of the information-page menu (1-based).
     void SelectInformationPage(int number);
+    // The information page was made visible by its button: the only page, or
+    // the current one, is shown in it.
+    void InformationShown();
 
     // The Prev, Next and view-in-browser buttons of a pane.
     void PrevHTMLBtnClick(HtmlPane pane);
