@@ -58,6 +58,7 @@ bool TCatalogueBrowser::CreatePanel(HWND parent, CommandTable& commands) {
     images_ = ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, 7, 0);
     if (images_ && strip.Handle()) ImageList_AddMasked(images_, strip.Handle(), RGB(255, 0, 255));
     TreeView_SetImageList(tree, images_, TVSIL_STATE);
+    paint_.SetStateImages(images_, kTreeBackground);
     tree_.TextWidth = [this](const std::u16string& t, HTREEITEM n) { return TreeTextWidth(t, n); };
     tree_.OnToolTipsText = [this](HTREEITEM n, std::u16string& t) { TreeToolTipsText(n, t); };
     tree_.OnCustomDrawToolTips = [this](HTREEITEM n, int stage, const std::u16string& t, bool& d) {
@@ -437,7 +438,10 @@ void TCatalogueBrowser::DrawDottedFrame(HDC dc, const RECT& r) {
 }
 
 void TCatalogueBrowser::DrawStateImage(HDC dc, uint8_t image, int x, int y) {
-    if (images_ && image > 0) ImageList_Draw(images_, image, dc, x, y, ILD_TRANSPARENT);
+    // The images always lie on the tree colour (left of the text's fill), so
+    // the pre-drawn copies give the same pixels as a masked draw.
+    if (!paint_.DrawStateImage(dc, image, x, y) && images_)
+        ImageList_Draw(images_, image, dc, x, y, ILD_TRANSPARENT);
 }
 
 bool TCatalogueBrowser::InTree(const TRDataNode& n) const { return withSongs_ || KeptInBook(n); }
@@ -466,11 +470,19 @@ void TCatalogueBrowser::TreeCustomDrawItem(HDC dc, HTREEITEM item, const TRDataN
     if (font_) font_->SetCharset(CharsetOf(node));
     int width = font_ ? font_->TextWidth(std::u16string_view(caption)) : TreeTextWidth(caption, item);
     RECT fill{x, text.top, x + width + 3, text.bottom};
-    win::UniqueBrush back(CreateSolidBrush(selected ? kSelectionBackground : kTreeBackground));
-    FillRect(dc, &fill, back.get());
-    int cell = font_ ? font_->CellHeight() : 16;
-    DrawNodeText(dc, node, caption, TreeTextColour(node, selected, playing), x + 1,
-                 text.top + (text.bottom - text.top - cell) / 2, &node == visibleProxy_);
+    const int cell = font_ ? font_->CellHeight() : 16;
+    const int textDy = (text.bottom - text.top - cell) / 2;
+    TTreePaintCache::RowKey key;
+    key.node = node.ListIndex;
+    key.colour = TreeTextColour(node, selected, playing);
+    key.background = selected ? kSelectionBackground : kTreeBackground;
+    key.charset = CharsetOf(node);
+    key.marker = &node == visibleProxy_;
+    // Without the bitmap font the text comes from the DC's own font: not kept.
+    key.text = font_ ? &caption : nullptr;
+    paint_.DrawTextRow(dc, fill, key, [&](HDC target, int left, int top) {
+        DrawNodeText(target, node, caption, key.colour, left + 1, top + textDy, key.marker);
+    });
     if (selected) DrawDottedFrame(dc, fill);
 
     // Expand box and connecting lines, in the control's own grey.
@@ -490,8 +502,7 @@ void TCatalogueBrowser::TreeCustomDrawItem(HDC dc, HTREEITEM item, const TRDataN
     if (HasTreeChildren(node)) {
         RECT box{boxLeft, boxTop, boxLeft + 9, boxTop + 9};
         FillRect(dc, &box, GetSysColorBrush(COLOR_WINDOW));
-        win::UniqueBrush frame(CreateSolidBrush(kLineColour));
-        FrameRect(dc, &box, frame.get());
+        FrameRect(dc, &box, paint_.Brush(kLineColour));
         RECT minus{boxLeft + 2, boxTop + 4, boxLeft + 7, boxTop + 5};
         FillRect(dc, &minus, GetSysColorBrush(COLOR_WINDOWTEXT));
         if (node.Expanded != 1) {
@@ -639,8 +650,7 @@ void TCatalogueBrowser::SongsListDrawItem(const DRAWITEMSTRUCT& di) {
     const TRDataNode* node = cat_.Node(static_cast<int32_t>(di.itemData));
     HDC dc = di.hDC;
     RECT row = di.rcItem;
-    win::UniqueBrush ground(CreateSolidBrush(kTreeBackground));
-    FillRect(dc, &row, ground.get());
+    FillRect(dc, &row, paint_.Brush(kTreeBackground));
     if (!node) return;
     const bool selected = (di.itemState & ODS_SELECTED) != 0;
     const bool playing = play_.PlayingNode == node;
@@ -650,10 +660,7 @@ void TCatalogueBrowser::SongsListDrawItem(const DRAWITEMSTRUCT& di) {
     if (font_) font_->SetCharset(CharsetOf(*node));
     int width = font_ ? font_->TextWidth(std::u16string_view(text)) : 0;
     RECT fill{x, row.top, std::min<LONG>(x + width + 3, row.right), row.bottom};
-    if (selected) {
-        win::UniqueBrush navy(CreateSolidBrush(kSelectionBackground));
-        FillRect(dc, &fill, navy.get());
-    }
+    if (selected) FillRect(dc, &fill, paint_.Brush(kSelectionBackground));
     int cell = font_ ? font_->CellHeight() : 16;
     bool marker = node == listProxy_ && !node->IsSong();
     DrawNodeText(dc, *node, text, ListTextColour(*node, selected, playing), x + 1,

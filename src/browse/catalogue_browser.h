@@ -16,6 +16,7 @@
 #include "app/settings_store.h"
 #include "app/tooltips_window.h"
 #include "browse/browse_rules.h"
+#include "browse/tree_paint.h"
 #include "browse/tree_view.h"
 #include "content/catalogue.h"
 #include "playback/bitmap_font.h"
@@ -173,6 +174,7 @@ private:
     HWND list_ = nullptr;
     HWND bar_ = nullptr;
     HIMAGELIST images_ = nullptr;
+    TTreePaintCache paint_;
     TToolTipsWindow tips_;
     HWND ownerWindow_ = nullptr;
 

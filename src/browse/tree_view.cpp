@@ -14,8 +14,14 @@ bool TVNTTreeView::Create(HWND parent, int id) {
                             0, 0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                             win::ModuleInstance(), nullptr);
     if (!hwnd_) return false;
-    SetWindowSubclass(hwnd_, SubclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
-    return true;
+    // The window procedure is replaced directly, not through SetWindowSubclass:
+    // that one looks its data up by window property on every message, which
+    // under Wine is a round trip to the server, and the tree gets one message
+    // per inserted item and several per drawn one.
+    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    controlProc_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TVNTTreeView::WndProc)));
+    return controlProc_ != nullptr;
 }
 
 std::u16string TVNTTreeView::Caption(HTREEITEM item) const {
@@ -64,9 +70,9 @@ void TVNTTreeView::MouseMoved(int x, int y) {
     if (OnCustomDrawToolTips) OnCustomDrawToolTips(node, static_cast<int>(stage), text, defaultDraw);
 }
 
-LRESULT CALLBACK TVNTTreeView::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                            DWORD_PTR data) {
-    auto* self = reinterpret_cast<TVNTTreeView*>(data);
+LRESULT CALLBACK TVNTTreeView::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<TVNTTreeView*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!self || !self->controlProc_) return DefWindowProcW(hwnd, msg, wParam, lParam);
     switch (msg) {
         case WM_MOUSEMOVE:
             self->MouseMoved(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
@@ -77,14 +83,19 @@ LRESULT CALLBACK TVNTTreeView::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, 
             if (self->OnCustomDrawToolTips) self->OnCustomDrawToolTips(nullptr, 0, {}, unused);
             break;
         }
-        case WM_NCDESTROY:
-            RemoveWindowSubclass(hwnd, SubclassProc, 1);
-            break;
+        case WM_NCDESTROY: {
+            WNDPROC control = self->controlProc_;
+            SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(control));
+            SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+            self->controlProc_ = nullptr;
+            self->hwnd_ = nullptr;
+            return CallWindowProcW(control, hwnd, msg, wParam, lParam);
+        }
         default:
             break;
     }
     if (self->OnInput && self->OnInput(msg, wParam, lParam)) return 0;
-    return DefSubclassProc(hwnd, msg, wParam, lParam);
+    return CallWindowProcW(self->controlProc_, hwnd, msg, wParam, lParam);
 }
 
 }  // namespace qlm::browse

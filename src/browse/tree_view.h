@@ -32,9 +32,10 @@ public:
     HTREEITEM ItemAt(int x, int y) const;
 
 private:
-    static LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    static LRESULT CALLBACK WndProc(HWND, UINT, WPARAM, LPARAM);
     void MouseMoved(int x, int y);
     HWND hwnd_ = nullptr;
+    WNDPROC controlProc_ = nullptr;
     bool tracking_ = false;
 };
 

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -336,6 +337,85 @@ TEST_F(BrowseGui, YearFieldAndRebuildKeepExpansionSelectionAndTop) {
     s.Command(qlm::Cmd::FieldYear);
     EXPECT_NE(s.Find("Корневая песня"), nullptr);
     EXPECT_EQ(s.Find("Корневая песня (1999)"), nullptr);
+}
+
+// The drawn pixels of one tree row (the item's height, the client's width),
+// read from the screen as the user sees them.
+static std::vector<uint32_t> RowPixels(const Shell& s, HTREEITEM item) {
+    RedrawWindow(s.tree, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    Pause(300);
+    RECT rc = s.TextRect(item), client{};
+    GetClientRect(s.tree, &client);
+    POINT at{0, rc.top};
+    ClientToScreen(s.tree, &at);
+    const int w = client.right, h = rc.bottom - rc.top;
+    std::vector<uint32_t> out(static_cast<size_t>(w) * (h > 0 ? h : 0));
+    if (out.empty()) return out;
+    HDC screen = GetDC(nullptr);
+    HDC mem = CreateCompatibleDC(screen);
+    BITMAPINFO bi{};
+    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB};
+    void* bits = nullptr;
+    HBITMAP bmp = CreateDIBSection(mem, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(mem, bmp);
+    BitBlt(mem, 0, 0, w, h, screen, at.x, at.y, SRCCOPY);
+    GdiFlush();
+    for (size_t i = 0; i < out.size(); ++i) out[i] = static_cast<const uint32_t*>(bits)[i] & 0xFFFFFFu;
+    SelectObject(mem, old);
+    DeleteObject(bmp);
+    DeleteDC(mem);
+    ReleaseDC(nullptr, screen);
+    return out;
+}
+
+// The right end of what is drawn on a row: past it only the tree colour.
+static int RightmostInk(const std::vector<uint32_t>& row, int width) {
+    int right = -1;
+    for (size_t i = 0; i < row.size(); ++i)
+        if (row[i] != 0xE2E2E2u) right = std::max(right, static_cast<int>(i % width));
+    return right;
+}
+
+// Pixels as read back hold blue in the low byte: navy is 0x000080 there.
+constexpr uint32_t kNavyPixel = 0x000080u;
+
+static int Count(const std::vector<uint32_t>& row, uint32_t colour) {
+    return static_cast<int>(std::count(row.begin(), row.end(), colour));
+}
+
+// The rows are drawn from kept pictures; a change of text, selection or check
+// mark must show at once, and the same state must look the same again.
+TEST_F(BrowseGui, DrawnRowsFollowTextSelectionAndCheckMarks) {
+    Shell s;
+    ASSERT_TRUE(s.Start(MakeBrowseDisk(L"browse-drawn", true)));
+    RECT client{};
+    GetClientRect(s.tree, &client);
+    const int w = client.right;
+    s.Select(s.Find("Рок"));
+    const std::vector<uint32_t> plain = RowPixels(s, s.Find("Корневая"));
+    ASSERT_FALSE(plain.empty());
+    EXPECT_EQ(Count(plain, kNavyPixel), 0);
+    const int plainRight = RightmostInk(plain, w);
+    EXPECT_GT(plainRight, 0);
+
+    // A longer text for the same song reaches further right, and back.
+    s.Command(qlm::Cmd::FieldYear);
+    ASSERT_NE(s.Find("Корневая песня (1999)"), nullptr);
+    EXPECT_GT(RightmostInk(RowPixels(s, s.Find("Корневая")), w), plainRight + 10);
+    s.Command(qlm::Cmd::FieldYear);
+    EXPECT_EQ(RowPixels(s, s.Find("Корневая")), plain);
+
+    // Selected: the navy fill; unselected again: as before.
+    s.Select(s.Find("Корневая"));
+    const std::vector<uint32_t> selected = RowPixels(s, s.Find("Корневая"));
+    EXPECT_GT(Count(selected, kNavyPixel), 20);
+    s.Char(s.tree, L' ');
+    const std::vector<uint32_t> checked = RowPixels(s, s.Find("Корневая"));
+    EXPECT_NE(checked, selected);  // the check mark's image
+    s.Char(s.tree, L' ');
+    EXPECT_EQ(RowPixels(s, s.Find("Корневая")), selected);
+    s.Select(s.Find("Рок"));
+    EXPECT_EQ(RowPixels(s, s.Find("Корневая")), plain);
 }
 
 TEST_F(BrowseGui, WithoutTagsTheFieldEntriesDoNothing) {
