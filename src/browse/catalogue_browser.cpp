@@ -1,4 +1,5 @@
 #include "browse/catalogue_browser.h"
+#include "win/files.h"
 
 #include <windowsx.h>
 
@@ -19,10 +20,6 @@ constexpr int kListId = 101;
 constexpr int kItemHeight = 19;
 constexpr int kListImageWidth = 15;
 
-bool FileExists(const std::u16string& path) {
-    DWORD a = GetFileAttributesW(win::Wide(path).c_str());
-    return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
-}
 
 bool KeptInBook(const TRDataNode& n) {
     return n.Level == 0 || n.Kind == kKindFolder || n.Kind == kKindVideoFolder;
@@ -330,7 +327,7 @@ bool TCatalogueBrowser::TreeMouseDown(int x, int y) {
             if (hooks.showText) hooks.showText(*sel, false);
         } else {
             std::u16string pic = cat_.root + cat_.DiskText(cat_.settings.TitlePicture);
-            if (!cat_.settings.TitlePicture.empty() && FileExists(pic) && hooks.showTitlePicture)
+            if (!cat_.settings.TitlePicture.empty() && win::FileExists(pic) && hooks.showTitlePicture)
                 hooks.showTitlePicture(pic);
         }
     }
@@ -374,12 +371,12 @@ void TCatalogueBrowser::ShowNodeContent(const TRDataNode& node) {
         if (hooks.showText) hooks.showText(node, false);
         return;
     }
-    if (node.Kind == kKindTextEntry && node.Text && FileExists(cat_.TextEntryFile(node))) {
+    if (node.Kind == kKindTextEntry && node.Text && win::FileExists(cat_.TextEntryFile(node))) {
         if (hooks.showText) hooks.showText(node, true);
         return;
     }
     std::u16string pic = cat_.root + cat_.DiskText(cat_.settings.TitlePicture);
-    if (!cat_.settings.TitlePicture.empty() && FileExists(pic) && hooks.showTitlePicture) hooks.showTitlePicture(pic);
+    if (!cat_.settings.TitlePicture.empty() && win::FileExists(pic) && hooks.showTitlePicture) hooks.showTitlePicture(pic);
 }
 
 // ---- markers
@@ -677,13 +674,13 @@ void TCatalogueBrowser::SongsListSelect(int row) {
     if (!node || !cat_.settings.HasTexts) return;
     if (node->IsVideoKind()) {
         if (hooks.showVideoDescription) hooks.showVideoDescription(*node);
-    } else if (node->Kind == kKindTextEntry && node->Text && FileExists(cat_.TextEntryFile(*node))) {
+    } else if (node->Kind == kKindTextEntry && node->Text && win::FileExists(cat_.TextEntryFile(*node))) {
         if (hooks.showText) hooks.showText(*node, true);
     } else if (node->IsSong()) {
         if (hooks.showText) hooks.showText(*node, false);
     } else {
         std::u16string pic = cat_.root + cat_.DiskText(cat_.settings.TitlePicture);
-        if (!cat_.settings.TitlePicture.empty() && FileExists(pic) && hooks.showTitlePicture)
+        if (!cat_.settings.TitlePicture.empty() && win::FileExists(pic) && hooks.showTitlePicture)
             hooks.showTitlePicture(pic);
     }
 }
@@ -883,7 +880,7 @@ void TCatalogueBrowser::InfoMenuClick(HWND over) {
 void TCatalogueBrowser::ShowTagWindow(const TRDataNode& song) {
     std::u16string file = cat_.SongFile(song);
     HWND owner = GetAncestor(hwnd(), GA_ROOT);
-    if (!FileExists(file)) {
+    if (!win::FileExists(file)) {
         ShowMessageBox(lang::Text("Messages", "FileNotFound"), lang::Text("MainMsg", "Error"), kIconError, 0, u"OK",
                        "\x01");
         return;
