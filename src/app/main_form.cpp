@@ -185,6 +185,13 @@ void TMainForm::WireMainUi() {
     WirePages();
     MainSeams& seams = ui_->Seams();
     if (!browser_) return;
+    // "Тексты" of the pop-up: the node under it, in the text window brought up.
+    commands_.Bind(Cmd::TextMenuItem, [this] {
+        if (const TRDataNode* node = browser_->PopupNode()) browser_->SelectNode(node);
+        if (!form4_) return;
+        if (form4_->Tag() == 0) form4_->SetTextWindowMode(form4_->Docked() ? 2 : 1);
+        form4_->BringToFront();
+    });
     seams.rebuildVisibleTree = [this] { browser_->RebuildVisibleTree(); };
     browser_->hooks.popupMenu = [this](HWND over, POINT screen) {
         ui_->ShowPopupMenu(browser_->IsTree(over) ? PopupList::Tree : PopupList::SongsList, screen);

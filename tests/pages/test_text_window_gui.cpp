@@ -323,8 +323,11 @@ TEST_F(TextWindowGui, DockedWidthAndFloatingBoundsSurviveARestart) {
     Command(qlm::Cmd::TextWindowDock);
     EXPECT_TRUE(WaitUntil([&] { return GetParent(Text()) == main_; }));
     text = Text();
-    GetWindowRect(text, &rc);
-    EXPECT_EQ(rc.right - rc.left, 170);
+    // The dock panel takes its width in the relayout that follows the docking.
+    EXPECT_TRUE(WaitUntil([&] {
+        GetWindowRect(Text(), &rc);
+        return rc.right - rc.left == 170;
+    })) << rc.right - rc.left;
     Screenshot(L"text-docked-wide");
     PostMessageW(main_, WM_CLOSE, 0, 0);
     ASSERT_TRUE(shell_.WaitExit(15000));
