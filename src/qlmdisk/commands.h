@@ -27,5 +27,6 @@ int RunDump(const Args& args);
 int RunKey(const Args& args);
 int RunProbe(const Args& args);
 int RunBuild(const Args& args);
+int RunFavorites(const Args& args);
 
 }  // namespace qlm::disk

@@ -19,6 +19,10 @@ const Command kCommands[] = {
     {"probe", "probe FILE...   print the tags and stream figures the player reads, one JSON object per file", RunProbe},
     {"build", "build MUSICDIR DISKDIR [--form record|packed] [--id ID] [--title TITLE]   make a disk from a music folder",
      RunBuild},
+    {"favorites",
+     "favorites dump FILE | favorites load FILE DISKDIR LIST | favorites set FILE DISKDIR LIST PATH...   "
+     "look into a favorites.dat and reproduce one",
+     RunFavorites},
 };
 
 int Usage(int code) {

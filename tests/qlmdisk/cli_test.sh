@@ -41,5 +41,39 @@ expect 1 "records decode of the packed form" "$q" records decode "$work/packed_f
 printf 'S NOTADISK\n' >"$work/notadisk.txt"
 expect 0 "records encode" "$q" records encode "$work/notadisk.txt" "$work/nd/qlm.cfg"
 expect 3 "dump of a file that is not a disk description" "$q" dump "$work/nd"
+# favorites: set, dump, load; a stale song number is found by its path, a missing song is dropped.
+fav=$work/favorites.dat
+expect 2 "favorites without a subcommand" "$q" favorites
+expect 1 "favorites dump of a missing file" "$q" favorites dump "$fav"
+expect 0 "favorites set" "$q" favorites set "$fav" "$work/record_full" QLM-REC-001 RusRock/Band/02.mp3 'RusRock\Band\01.mp3'
+expect 0 "favorites set of a second list" "$q" favorites set "$fav" "$work/record_full" OTHER RusRock/Band/01.mp3
+expect 1 "favorites set of a song the disk lacks" "$q" favorites set "$fav" "$work/record_full" OTHER no/such.mp3
+expect 0 "favorites dump" "$q" favorites dump "$fav"
+python3 - "$work/out" <<'PY' || { echo "FAIL: favorites dump"; fail=1; }
+import json, sys
+d = json.load(open(sys.argv[1]))
+assert d["header"]["check"] == "accepted" and d["header"]["entries"] == 2, d["header"]
+assert [l["name"] for l in d["lists"]] == ["QLM-REC-001", "OTHER"]
+recs = d["lists"][0]["blocks"][0]["records"]
+assert [r["path"] for r in recs] == ["RusRock\\Band\\02.mp3", "RusRock\\Band\\01.mp3"], recs
+assert d["freeList"] is None and d["problems"] == []
+PY
+# Song number 6 of the first record becomes 1 (a folder now); the second record's path a song the disk lacks.
+python3 - "$fav" <<'PY'
+import sys
+b = bytearray(open(sys.argv[1], "rb").read())
+b[44:48] = (1).to_bytes(4, "little")
+at = 44 + 12 + 2 + len("RusRock\\Band\\02.mp3")
+b[at + 14:at + 16] = b"XX"
+open(sys.argv[1], "wb").write(bytes(b))
+PY
+expect 0 "favorites load" "$q" favorites load "$fav" "$work/record_full" QLM-REC-001
+python3 - "$work/out" <<'PY' || { echo "FAIL: favorites load"; cat "$work/out"; fail=1; }
+import json, sys
+d = json.load(open(sys.argv[1]))
+assert d["found"] and [i["path"] for i in d["items"]] == ["RusRock\\Band\\02.mp3"], d["items"]
+assert d["items"][0]["caption"] == "Песня 2"
+assert [r["found"] for r in d["records"]] == ["by path", "dropped: no such song"], d["records"]
+PY
 [ $fail = 0 ] && echo "qlmdisk command line: all checks passed"
 exit $fail
