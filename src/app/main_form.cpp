@@ -269,7 +269,7 @@ void TMainForm::FormCreate() {
         [&] { StartPlayer(); },
         [&] { CreatePlayback(); },
         // 17. Favourites of this disk.
-        [&] { LoadFavorites(); },
+        [&] { StartFavorites(); },
         // 18. Play-checked and play-favourites only with something to play.
         [&] { UpdatePlayCommandStates(); },
         // 19. Play mode "disk" and the player poll.
@@ -479,11 +479,15 @@ void TMainForm::ShowTextWindowWhenWanted() {
 }
 void TMainForm::CreateFindDialog() {}
 void TMainForm::ApplySongListFields() {}
-void TMainForm::GiveListsTheirFonts() {}
+void TMainForm::GiveListsTheirFonts() {
+    if (favorites_) favorites_->UpdateColumnWidth();
+}
 void TMainForm::BuildLanguageMenus() {
     if (ui_) ui_->BuildLanguageMenus();
 }
-void TMainForm::ShowFavoritesNames() {}
+void TMainForm::ShowFavoritesNames() {
+    if (favorites_) favorites_->ShowNames();
+}
 void TMainForm::ApplyDiskMenus() {
     if (ui_) ui_->ApplyDiskMenus();
 }
@@ -506,7 +510,9 @@ void TMainForm::FormClose() {
     Guarded([&] { AbortUpdateTransfer(); });
     Guarded([&] {
         if (!app.quitAtStart) {
-            Guarded([&] { SaveFavorites(); });
+            Guarded([&] {
+                if (favorites_) favorites_->Save();
+            });
             Guarded([&] { SaveWindowSettings(); });
         }
     });
@@ -548,6 +554,7 @@ void TMainForm::ReleaseCatalogueAndPlayer() {
     Guarded([&] {
         if (browser_) browser_->Clear();
         ClearPagesAndSlides();
+        if (favorites_) favorites_->Empty();
         ReleaseCatalogue(TheCatalogue());
     });
 }
@@ -607,8 +614,11 @@ void TMainForm::WatchDisk() {
 
 void TMainForm::ChangeDisk() {
     AppState& app = App();
-    Guarded([&] { SaveFavorites(); });
     Guarded([&] {
+        if (favorites_) favorites_->Save();
+    });
+    Guarded([&] {
+        if (favorites_) favorites_->Empty();
         if (browser_) browser_->Clear();
         ClearPagesAndSlides();
         play_.ForgetCatalogue();
@@ -633,7 +643,9 @@ void TMainForm::ChangeDisk() {
         app.runningFromCd = IsCdRomDrive(app.diskRoot);
         ReadVolumeInformation();
     });
-    Guarded([&] { LoadFavorites(); });
+    Guarded([&] {
+        if (favorites_) favorites_->LoadForDisk();
+    });
     Guarded([&] { UpdatePlayCommandStates(); });
     Guarded([&] { ShowTextWindowWhenWanted(); });
     Guarded([&] { SetCaptions(); });

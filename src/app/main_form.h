@@ -15,6 +15,7 @@
 #include "app/image_button.h"
 #include "base/align_layout.h"
 #include "browse/catalogue_browser.h"
+#include "favorites/favorites_list.h"
 #include "playback/bitmap_font.h"
 #include "playback/multi_players.h"
 #include "playback/play_commands.h"
@@ -70,6 +71,7 @@ public:
     bool CreateMainWindow();
     // FormShow and the first showing of the window.
     void ShowMainWindow(int showCommand);
+    TFavoritesList* Favorites() const { return favorites_.get(); }
 
     // The window sees keys before its controls: the message loop hands every
     // key press meant for this window or one of its children here first.
@@ -138,6 +140,9 @@ private:
     void PlaceWinampWindow();
     void ShowWinampAsChosen();
     void ShowFavoritesPanel(int width);
+    void CreateFavoritesPanel(int box);
+    void StartFavorites();
+    void BindFavoritesCommands();
     void ApplySchemeColours();
     TImageButton* Image(std::string_view name) const;
     void LoadFirstLeafPlayList();
@@ -201,6 +206,11 @@ private:
     ImageButtonHost buttonHost_;
     std::vector<std::unique_ptr<TImageButton>> images_;
     std::vector<int> imageBoxes_;
+
+    // The favourites panel: its store's files, the views it reads, the panel.
+    fav::FavoritesFiles favoritesFiles_;
+    std::unique_ptr<FavoritesViews> favoritesViews_;
+    std::unique_ptr<TFavoritesList> favorites_;
 
     std::unique_ptr<TForm4> form4_;
     // LeftPanel: the tree, the song list and book mode.

@@ -140,9 +140,6 @@ void TMainForm::BuildFrame() {
     layout_.SetVisible(layout_.Add(lists, "Splitter2", A::Right, 3), false);
     // The tree, ControlBar and SongsList are laid out by the browser's own panel.
     int left = layout_.Add(lists, "LeftPanel", A::Client);
-    int favoritesList = layout_.Add(favorites, "FavoritesList", A::Client);
-
-    HINSTANCE inst = win::ModuleInstance();
     browser_ = std::make_unique<browse::TCatalogueBrowser>(TheCatalogue(), play_, textFont_.get());
     browser_->CreatePanel(hwnd(), commands_);
     browser_->hooks.checkedCountChanged = [this] {
@@ -165,10 +162,8 @@ void TMainForm::BuildFrame() {
     };
     tree_ = browser_->TreeHwnd();
     songsList_ = browser_->ListHwnd();
-    favoritesList_ = CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"", WS_CHILD | WS_TABSTOP | LVS_REPORT, 0, 0,
-                                     0, 0, hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(102)), inst, nullptr);
     aligned_.Bind(left, browser_->Panel());
-    aligned_.Bind(favoritesList, favoritesList_);
+    CreateFavoritesPanel(favorites);
     BuildPagesFrame();
 }
 
@@ -255,6 +250,81 @@ void TMainForm::ApplySchemeColours() {
     ApplyColourScheme(settings_.colorScheme, targets);
     if (panel_) panel_->SetScheme(settings_.colorScheme);
     InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
+}  // namespace qlm
+
+namespace qlm {
+
+namespace {
+
+// The catalogue browser as the favourites see it.
+class BrowserViews : public FavoritesViews {
+public:
+    explicit BrowserViews(browse::TCatalogueBrowser& b) : b_(b) {}
+    TRDataNode* SelectedTreeNode() override { return const_cast<TRDataNode*>(b_.SelectedNode()); }
+    std::vector<TRDataNode*> SelectedListSongs() override {
+        std::vector<TRDataNode*> out;
+        for (const TRDataNode* n : b_.SelectedListItems())
+            if (n && n->IsSong()) out.push_back(const_cast<TRDataNode*>(n));
+        return out;
+    }
+    bool SongListHasFocus() override { return GetFocus() == b_.ListHwnd(); }
+    bool IsTree(HWND window) override { return b_.IsTree(window); }
+    bool IsSongList(HWND window) override { return b_.IsSongList(window); }
+
+private:
+    browse::TCatalogueBrowser& b_;
+};
+
+}  // namespace
+
+// The favourites panel in its box at the right of the lists.
+void TMainForm::CreateFavoritesPanel(int box) {
+    favorites_ = std::make_unique<TFavoritesList>(TheCatalogue(), favoritesFiles_);
+    if (!browser_) return;
+    if (!favorites_->CreatePanel(hwnd(), textFont_.get())) return;
+    favoritesViews_ = std::make_unique<BrowserViews>(*browser_);
+    favorites_->SetViews(favoritesViews_.get());
+    favorites_->WatchDragsFrom(browser_->TreeHwnd());
+    favorites_->WatchDragsFrom(browser_->ListHwnd());
+    // The song list's title strip names the playing favourite by its caption.
+    browser_->hooks.playingFavoriteText = [this]() -> std::u16string {
+        const auto& items = favorites_->Items();
+        const int i = play_.PlayingFavorite;
+        return i >= 0 && static_cast<size_t>(i) < items.size() ? items[static_cast<size_t>(i)].caption : u"";
+    };
+    favorites_->SetPlayState(&play_);
+    favorites_->On().itemsChanged = [this](bool) { UpdatePlayCommandStates(); };
+    favorites_->On().showSongText = [this](const TRDataNode& song) {
+        if (form4_) form4_->ShowForNode(song, TheCatalogue().NodeDisplayText(song, true, false));
+    };
+    favoritesList_ = favorites_->ListWindow();
+    aligned_.Bind(box, favorites_->hwnd());
+    BindFavoritesCommands();
+}
+
+void TMainForm::StartFavorites() {
+    if (!favorites_) return;
+    favorites_->StartUp(App().installedProgramPath);
+    App().favoritesInInstallFolder = favorites_->InInstallFolder();
+    favorites_->LoadForDisk();
+}
+
+// The favourites' commands of the menus and keys.
+void TMainForm::BindFavoritesCommands() {
+    TFavoritesList* f = favorites_.get();
+    commands_.Bind(Cmd::FavoritesAdd, [f] { f->AddCommand(); });
+    commands_.Bind(Cmd::FavoritesRemove, [f] { f->DeleteSelected(); });
+    commands_.Bind(Cmd::FavoritesClear, [f] { f->ClearAll(); });
+    // The pop-up's "&Информация" and "&Сохранить как ..." for the favourites
+    // while the list has the focus; the catalogue views bind theirs over these.
+    browse::TCatalogueBrowser* b = browser_.get();
+    commands_.Bind(Cmd::Info, [f, b] {
+        if (f->CanShowInfo()) f->InfoCommand();
+        else if (b) b->InfoMenuClick(nullptr);
+    });
+    commands_.Bind(Cmd::SaveAs, [f] { f->SaveAsCommand(); }, [f] { return f->CanShowInfo(); });
 }
 
 }  // namespace qlm

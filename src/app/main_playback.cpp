@@ -55,8 +55,14 @@ void TMainForm::CreatePlayback() {
         auto rows = browser_->SelectedListItems();
         return rows.empty() ? nullptr : rows.front();
     };
-    // The favourites list comes with its own part.
-    src.favorites = {[] { return 0; }, [](int) { return std::u16string(); }, [] { return -1; }};
+    // The favourites list: its items' stored paths and its selection.
+    src.favorites.count = [this] { return favorites_ ? static_cast<int>(favorites_->Items().size()) : 0; };
+    src.favorites.path = [this](int i) {
+        if (!favorites_ || i < 0 || static_cast<size_t>(i) >= favorites_->Items().size()) return std::u16string();
+        const TRDataNode* song = favorites_->Items()[static_cast<size_t>(i)].song;
+        return song ? TheCatalogue().DiskText(song->Path) : std::u16string();
+    };
+    src.favorites.selected = [this] { return favorites_ ? favorites_->SelectedIndex() : -1; };
     src.lastEnteredList = [] { return PlayList::None; };
     src.focusedList = [this] {
         HWND f = GetFocus();
@@ -114,6 +120,8 @@ void TMainForm::CreatePlayback() {
     hooks.activateMainWindow = [this] { SetForegroundWindow(hwnd()); };
     playCommands_ = std::make_unique<TPlayCommands>(play_, *players_, TheCatalogue(), src, hooks);
     playCommands_->Bind(commands_);
+    // Enter or a double click in the favourites plays that item alone.
+    if (favorites_) favorites_->On().playItem = [this](int) { playCommands_->PlayFromList(PlayList::Favorites, false); };
     if (browser_)
         browser_->hooks.playFromNode = [this](const TRDataNode& node) {
             const bool fromList = GetFocus() == songsList_ && &node != browser_->SelectedNode();
@@ -123,7 +131,10 @@ void TMainForm::CreatePlayback() {
     PanelSources panelSrc;
     panelSrc.favoritesCount = src.favorites.count;
     panelSrc.favoritePath = src.favorites.path;
-    panelSrc.favoriteCaption = [](int) { return std::u16string(); };
+    panelSrc.favoriteCaption = [this](int i) {
+        if (!favorites_ || i < 0 || static_cast<size_t>(i) >= favorites_->Items().size()) return std::u16string();
+        return favorites_->Items()[static_cast<size_t>(i)].caption;
+    };
     panelSrc.repaintList = src.repaintList;
     panelSrc.schemeChanged = [this](int scheme) { settings_.colorScheme = scheme; };
     panelSrc.schemeTargets.playerLeft = Image("PlayerLeftImage");

@@ -63,8 +63,6 @@ std::string LanguageMinProgramVersion() {
 
 std::string ProgramFileVersion() { return OwnVersionInfo().fileVersion; }
 
-void LoadFavorites() {}
-void SaveFavorites() {}
 bool SwitchOffWinampFont(const std::u16string& winampProgram) {
     app::WinProfileStore ini = app::WinampProfile(winampProgram);
     if (!app::ReadWinampBitmapFont(ini)) return false;

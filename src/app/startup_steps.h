@@ -34,8 +34,6 @@ std::string LanguageMinProgramVersion();
 // FileVersion of this program's version resource; "0.0.0.0" when missing.
 std::string ProgramFileVersion();
 
-void LoadFavorites();
-void SaveFavorites();
 // Winamp's bitmap-font option (Winamp.ini beside the program): switched off
 // when it was on (true then), and back on at the end.
 bool SwitchOffWinampFont(const std::u16string& winampProgram);
