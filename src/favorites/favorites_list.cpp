@@ -50,6 +50,8 @@ bool TFavoritesList::CreatePanel(HWND parent, TMyFontClass* font) {
     p.className = kClassName;
     p.style = WS_CHILD | WS_CLIPCHILDREN;
     p.parent = parent;
+    // The panel answers to the list's id in the main window (as FavoritesList did).
+    p.menuOrId = reinterpret_cast<HMENU>(static_cast<INT_PTR>(kListId));
     p.x = p.y = p.width = p.height = 0;
     if (!Create(p)) return false;
     list_ = CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
