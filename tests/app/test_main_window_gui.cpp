@@ -189,8 +189,9 @@ TEST_F(MainWindowGui, EveryKeyOfTheTableReachesItsCommand) {
     for (const qlm::KeyRow& row : qlm::KeyTable()) {
         const size_t before = Count(Commands(), "cmd=");
         PressKey(row.key.vk, row.key.modifiers);
-        // A command that asks first (its run is logged once answered) ("Оставить только Winamp", clearing the
-        // favourites) is answered "Нет", which keeps everything as it was.
+        // A command that asks first ("Оставить только Winamp", clearing the
+        // favourites) is answered "Нет", which keeps everything as it was; its
+        // run is logged once the question is answered.
         if (HWND box = AnyMessageBox(shell_)) {
             PressButton(box, 1);
             // The keyboard comes back after Wine's focus round trip, as for the dialogs below.
