@@ -17,6 +17,7 @@
 #include "content/disk_location.h"
 #include "content/disk_search_win.h"
 #include "playback/winamp_control.h"
+#include "tools/print_list_form.h"
 #include "tools/update_form.h"
 
 namespace qlm {
@@ -133,6 +134,7 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 // ---- Commands and keys ----
 
 bool TMainForm::PreviewKey(const MSG& msg) {
+    if (findForm_ && findForm_->PreviewMessage(const_cast<MSG&>(msg))) return true;
     const bool keyDown = msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN;
     if (keyDown && form4_ && form4_->PreviewKey(msg)) return true;
     if (!hwnd() || (msg.hwnd != hwnd() && !IsChild(hwnd(), msg.hwnd))) return false;
@@ -477,7 +479,6 @@ void TMainForm::PassLanguageToTextWindow() {
 void TMainForm::ShowTextWindowWhenWanted() {
     if (form4_) form4_->ShowWhenButtonDown(settings_);
 }
-void TMainForm::CreateFindDialog() {}
 void TMainForm::ApplySongListFields() {}
 void TMainForm::GiveListsTheirFonts() {}
 void TMainForm::BuildLanguageMenus() {
@@ -523,6 +524,7 @@ void TMainForm::FormClose() {
     });
     Guarded([&] {
         app.closing2 = true;
+        findForm_.reset();
         form4_.reset();
     });
 }
@@ -612,6 +614,7 @@ void TMainForm::ChangeDisk() {
         if (browser_) browser_->Clear();
         ClearPagesAndSlides();
         play_.ForgetCatalogue();
+        if (findForm_) findForm_->CatalogueChanged();
         ReleaseCatalogue(TheCatalogue());
         if (form4_) form4_->StorePlacement(settings_);
         form4_.reset();
@@ -648,6 +651,53 @@ void TMainForm::ChangeDisk() {
     Guarded([&] { ApplyDiskMenus(); });
     Guarded([&] { ShowInformationArrow(); });
     Guarded([&] { ApplyPageButtons(); });
+}
+
+}  // namespace qlm
+
+namespace qlm {
+
+// The find dialog, made once; the tree lends it the selection. The song list
+// of book mode and the text window's highlight join here when they come.
+void TMainForm::CreateFindDialog() {
+    FindSeams seams;
+    seams.selectedNode = [this]() -> const TRDataNode* {
+        TVITEMW item{};
+        item.mask = TVIF_PARAM;
+        item.hItem = tree_ ? TreeView_GetSelection(tree_) : nullptr;
+        if (!item.hItem || !TreeView_GetItem(tree_, &item)) return nullptr;
+        return TheCatalogue().Node(static_cast<int32_t>(item.lParam));
+    };
+    seams.selectNode = [this](const TRDataNode& node) {
+        std::function<HTREEITEM(HTREEITEM)> find = [&](HTREEITEM at) -> HTREEITEM {
+            for (; at; at = TreeView_GetNextSibling(tree_, at)) {
+                TVITEMW item{};
+                item.mask = TVIF_PARAM;
+                item.hItem = at;
+                if (TreeView_GetItem(tree_, &item) && item.lParam == node.ListIndex) return at;
+                if (HTREEITEM below = find(TreeView_GetChild(tree_, at))) return below;
+            }
+            return nullptr;
+        };
+        if (HTREEITEM item = tree_ ? find(TreeView_GetRoot(tree_)) : nullptr) {
+            TreeView_SelectItem(tree_, item);
+            SetFocus(tree_);
+        }
+        SetActiveWindow(hwnd());
+    };
+    seams.treeCharset = [] { return TheCatalogue().NameCharset(); };
+    seams.textCharset = [] { return TheCatalogue().settings.TextCharset; };
+    findForm_ = std::make_unique<TFindForm>(TheCatalogue(), std::move(seams));
+    findForm_->Create(hwnd());
+    commands_.Bind(Cmd::Find, [this] { findForm_->ShowFind(); });
+    commands_.Bind(Cmd::PrintContent, [this] { ShowPrintList(); });
+    if (TImageButton* button = Image("FindBtn")) button->OnClick = [this](TImageButton&) { commands_.Run(Cmd::Find); };
+}
+
+void TMainForm::ShowPrintList() {
+    HFONT treeFont = tree_ ? reinterpret_cast<HFONT>(SendMessageW(tree_, WM_GETFONT, 0, 0)) : nullptr;
+    TPrintListForm form(TheCatalogue(), App().diskRoot, treeFont);
+    form.ShowModal(hwnd());
 }
 
 }  // namespace qlm

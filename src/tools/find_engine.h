@@ -54,6 +54,8 @@ public:
     void SetCursor(const TRDataNode* node);
     // CancelBtnClick: origin forgotten, last selection 0.
     void Cancel();
+    // The texts of the two messages, in the interface language.
+    void SetMessages(Messages messages) { messages_ = std::move(messages); }
     // The catalogue was reloaded (disk change): captions and the cursor are stale.
     void CatalogueChanged();
 
