@@ -13,3 +13,16 @@ bool WaitBounded(const std::function<bool()>& ready, const std::function<void()>
 }
 
 }  // namespace qlm::find
+
+namespace qlm::find {
+
+bool SelectInBookMode(const BookModeList& list, const TRDataNode& node) {
+    list.selectTreeNode(node);
+    const bool filled = WaitBounded(list.filled, list.pump, list.nowMs);
+    list.clearSelection();
+    if (const auto top = list.selectItem(node)) list.scrollBy(*top - kItemMarginPx);
+    list.focus();
+    return filled;
+}
+
+}  // namespace qlm::find

@@ -3,6 +3,8 @@
 #include "tools/find_wait.h"
 #include "tools/print_settings.h"
 
+#include "content/catalogue.h"
+
 using namespace qlm;
 using namespace qlm::print;
 
@@ -46,4 +48,25 @@ TEST(FindWait, ListThatNeverFillsEndsTheWaitAtTheBound) {
     EXPECT_TRUE(find::WaitBounded([&] { return pumps == 3; }, pump, [&] { return now; }));
     EXPECT_TRUE(find::WaitBounded([] { return true; }, pump, [&] { return now; }));
     EXPECT_EQ(pumps, 3);
+}
+
+TEST(FindWait, BookModeSelectionGoesOnWhenTheListNeverReports) {
+    int64_t now = 0;
+    std::string steps;
+    find::BookModeList list;
+    list.selectTreeNode = [&](const TRDataNode&) { steps += "tree "; };
+    list.filled = [] { return false; };
+    list.pump = [&] { now += find::kListPollMs; };
+    list.nowMs = [&] { return now; };
+    list.clearSelection = [&] { steps += "clear "; };
+    list.selectItem = [&](const TRDataNode&) -> std::optional<int> {
+        steps += "item ";
+        return 100;
+    };
+    list.scrollBy = [&](int dy) { steps += "scroll" + std::to_string(dy) + " "; };
+    list.focus = [&] { steps += "focus"; };
+    TRDataNode song;
+    EXPECT_FALSE(find::SelectInBookMode(list, song));
+    EXPECT_EQ(now, find::kListWaitMs);
+    EXPECT_EQ(steps, "tree clear item scroll70 focus");
 }
