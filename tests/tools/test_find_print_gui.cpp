@@ -147,6 +147,23 @@ bool ConfirmPrintDialog(const ShellProcess& p) {
     return false;
 }
 
+// The platform's save dialog of the shell, given a file name and confirmed.
+bool AnswerSaveDialog(const ShellProcess& p, const std::wstring& file) {
+    for (int i = 0; i < 200; ++i) {
+        for (HWND h : p.TopLevelWindows(true)) {
+            if (ClassOf(h) != L"#32770") continue;
+            HWND name = GetDlgItem(h, 0x480);  // edt1
+            if (!name) name = GetDlgItem(h, 0x47C);  // cmb13
+            if (!name) continue;
+            SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(file.c_str()));
+            PostMessageW(GetDlgItem(h, IDOK), BM_CLICK, 0, 0);
+            return true;
+        }
+        Pause(50);
+    }
+    return false;
+}
+
 // Where cups-pdf puts this user's PDFs (scripts/printer-env.sh exports it).
 std::wstring PdfFolder() {
     char buf[MAX_PATH] = {};
@@ -419,5 +436,37 @@ TEST_F(FindPrintGui, PrintsTheListForRealAndReportsColumnsThatDoNotFit) {
     EXPECT_TRUE(AnswerBox(shell_, "Ошибка печати"));
     Pause(3000);
     EXPECT_EQ(PdfFiles(pdfs).size(), before.size());
+    PostMessageW(dlg, WM_CLOSE, 0, 0);
+}
+
+TEST_F(FindPrintGui, SavesTheListAsATextFile) {
+    RunCommand(main_, Cmd::PrintContent);
+    HWND dlg = WaitVisible(shell_, TPrintListForm::kClassName);
+    ASSERT_TRUE(dlg);
+    // Outline numbers, only the second artist's folders.
+    SendMessageW(GetDlgItem(dlg, TPrintListForm::kOutlineRadio), BM_CLICK, 0, 0);
+    SendMessageW(GetDlgItem(dlg, TPrintListForm::kSelectRadio), BM_CLICK, 0, 0);
+    HWND folders = GetDlgItem(dlg, TPrintListForm::kFolderTree);
+    auto first = SendMessageW(folders, TVM_GETNEXTITEM, TVGN_ROOT, 0);
+    auto second = SendMessageW(folders, TVM_GETNEXTITEM, TVGN_NEXT, first);
+    SendMessageW(folders, TVM_SELECTITEM, TVGN_CARET, second);
+    PostMessageW(folders, WM_KEYDOWN, VK_SPACE, 0);
+    PostMessageW(folders, WM_KEYUP, VK_SPACE, 0);
+    Pause(600);
+    ASSERT_TRUE(IsWindowEnabled(GetDlgItem(dlg, TPrintListForm::kPrintToFileBtn)));
+    const std::wstring out = FreshFolder(L"find-print-save") + L"\\list";
+    PostMessageW(GetDlgItem(dlg, TPrintListForm::kPrintToFileBtn), BM_CLICK, 0, 0);
+    ASSERT_TRUE(AnswerSaveDialog(shell_, out));
+    std::string text;
+    for (int i = 0; i < 100 && text.empty(); ++i) {
+        Pause(100);
+        text = ReadFileBytes(out + L".txt");  // the default extension
+    }
+    std::string want = "\xEF\xBB\xBF" "2. Артист 2\r\n   1. Альбом 2.1\r\n";
+    for (int s = 0; s < kSongsPerAlbum; ++s)
+        want += "      " + std::string(s < 9 ? " " : "") + std::to_string(s + 1) + ". " + SongName(1, 0, s) + "\r\n";
+    want += "\r\n   2. Альбом 2.2\r\n";
+    EXPECT_EQ(text.substr(0, want.size()), want);
+    EXPECT_EQ(Count(text, "\r\n"), 2u + 2 * kSongsPerAlbum + 2);
     PostMessageW(dlg, WM_CLOSE, 0, 0);
 }
