@@ -658,7 +658,7 @@ void TMainForm::ChangeDisk() {
 namespace qlm {
 
 // The find dialog, made once; the tree lends it the selection. The song list
-// of book mode and the text window's highlight join here when they come.
+// of book mode joins here when it comes (find::SelectInBookMode).
 void TMainForm::CreateFindDialog() {
     FindSeams seams;
     seams.selectedNode = [this]() -> const TRDataNode* {
@@ -684,6 +684,12 @@ void TMainForm::CreateFindDialog() {
             SetFocus(tree_);
         }
         SetActiveWindow(hwnd());
+    };
+    // The text window shows the song's text; its highlight of the match joins
+    // here once the window offers one (start and length are ready for it).
+    seams.showTextMatch = [this](const TRDataNode& node, int, int) {
+        const Catalogue& cat = TheCatalogue();
+        if (form4_) form4_->ShowText(cat.DiskText(node.Path), cat.NodeDisplayText(node, true, false), false);
     };
     seams.treeCharset = [] { return TheCatalogue().NameCharset(); };
     seams.textCharset = [] { return TheCatalogue().settings.TextCharset; };
