@@ -77,6 +77,10 @@ const std::u16string& Engine::FoldedCaption(const TRDataNode& node) {
     return *caption;
 }
 
+void Engine::PrepareCaptions() {
+    catalogue_.ForEachNode([this](const TRDataNode& n) { FoldedCaption(n); });
+}
+
 void Engine::SetCursor(const TRDataNode* node) {
     if (!node) node = catalogue_.FirstInTreeOrder();
     cursor_ = node ? node->ListIndex : -1;

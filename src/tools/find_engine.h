@@ -56,6 +56,9 @@ public:
     void Cancel();
     // The texts of the two messages, in the interface language.
     void SetMessages(Messages messages) { messages_ = std::move(messages); }
+    // Builds every caption now (the dialog does it when it is shown), so that
+    // no press pays for it.
+    void PrepareCaptions();
     // The catalogue was reloaded (disk change): captions and the cursor are stale.
     void CatalogueChanged();
 

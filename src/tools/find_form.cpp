@@ -215,6 +215,7 @@ void TFindForm::CatalogueChanged() { engine_->CatalogueChanged(); }
 void TFindForm::FormShow() {
     ApplyLanguage();
     engine_->Reset();
+    engine_->PrepareCaptions();
     const bool texts = catalogue_.settings.HasTexts && !catalogue_.settings.TextsNotSearchable;
     EnableWindow(Item(kTextBtn), texts);
     if (!texts && Checked(kTextBtn)) TreeBtnClick(true);

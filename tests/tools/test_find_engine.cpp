@@ -188,3 +188,17 @@ TEST(FindEngine, CaptionsFollowTheShownTagFields) {
     EXPECT_EQ(f.engine->FindNext(List(u"beatles"), nullptr), Outcome::Found);
     EXPECT_EQ(f.selected, std::vector<std::u16string>{u"Song"});
 }
+
+TEST(FindEngine, PreparedCaptionsGiveTheSameMatches) {
+    Fixture f;
+    TRDataNode& a = AddFolder(f.cat, nullptr, "A");
+    AddSong(f.cat, &a, "x1", "1.mp3");
+    AddSong(f.cat, &a, "x2", "2.mp3");
+    f.Start();
+    f.engine->PrepareCaptions();
+    EXPECT_EQ(f.engine->FindNext(List(u"X2"), &a), Outcome::Found);
+    EXPECT_EQ(f.selected, std::vector<std::u16string>{u"x2"});
+    f.engine->CatalogueChanged();
+    f.engine->SetCursor(nullptr);
+    EXPECT_EQ(f.engine->FindNext(List(u"X1"), nullptr), Outcome::Found);
+}
