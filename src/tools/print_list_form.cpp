@@ -229,7 +229,13 @@ void TPrintListForm::ShowModal(HWND owner) {
     ShowWindow(hwnd(), SW_SHOW);
     SetFocus(Item(kAllRadio));
     MSG msg;
-    while (!done_ && GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    while (!done_) {
+        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+        if (got <= 0) {
+            // The program is ending: the main loop must see the quit as well.
+            if (got == 0) PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
         if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE && (msg.hwnd == hwnd() || IsChild(hwnd(), msg.hwnd))) {
             FormClose();
             continue;
@@ -237,7 +243,6 @@ void TPrintListForm::ShowModal(HWND owner) {
         if (IsDialogMessageW(hwnd(), &msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
-        if (msg.message == WM_QUIT) break;
     }
     EnableWindow(owner, TRUE);
     SetActiveWindow(owner);
