@@ -17,6 +17,7 @@
 #include "content/disk_location.h"
 #include "content/disk_search_win.h"
 #include "playback/winamp_control.h"
+#include "tools/find_wait.h"
 #include "tools/print_list_form.h"
 #include "tools/update_form.h"
 
@@ -657,31 +658,61 @@ void TMainForm::ChangeDisk() {
 
 namespace qlm {
 
-// The find dialog, made once; the tree lends it the selection. The song list
-// of book mode joins here when it comes (find::SelectInBookMode).
+// The find dialog, made once. The browser lends it the selection: the tree's,
+// or in book mode the focused song list's; a match in book mode is selected
+// in the song list (find::SelectInBookMode, which bounds the wait for it).
 void TMainForm::CreateFindDialog() {
     FindSeams seams;
     seams.selectedNode = [this]() -> const TRDataNode* {
-        TVITEMW item{};
-        item.mask = TVIF_PARAM;
-        item.hItem = tree_ ? TreeView_GetSelection(tree_) : nullptr;
-        if (!item.hItem || !TreeView_GetItem(tree_, &item)) return nullptr;
-        return TheCatalogue().Node(static_cast<int32_t>(item.lParam));
+        if (!browser_) return nullptr;
+        const TRDataNode* tree = browser_->SelectedNode();
+        const bool treeHoldsIt = tree && (tree->IsSong() || tree->Kind == kKindTextEntry || tree->Kind == kKindTextItem);
+        if (browser_->BookMode().on && !treeHoldsIt && GetFocus() == browser_->ListHwnd()) {
+            const auto rows = browser_->SelectedListItems();
+            if (!rows.empty()) return rows.front();
+        }
+        return tree;
     };
     seams.selectNode = [this](const TRDataNode& node) {
-        std::function<HTREEITEM(HTREEITEM)> find = [&](HTREEITEM at) -> HTREEITEM {
-            for (; at; at = TreeView_GetNextSibling(tree_, at)) {
-                TVITEMW item{};
-                item.mask = TVIF_PARAM;
-                item.hItem = at;
-                if (TreeView_GetItem(tree_, &item) && item.lParam == node.ListIndex) return at;
-                if (HTREEITEM below = find(TreeView_GetChild(tree_, at))) return below;
-            }
-            return nullptr;
-        };
-        if (HTREEITEM item = tree_ ? find(TreeView_GetRoot(tree_)) : nullptr) {
-            TreeView_SelectItem(tree_, item);
-            SetFocus(tree_);
+        if (!browser_) return;
+        const bool folder = node.Kind == kKindFolder || node.Kind == kKindVideoFolder;
+        if (browser_->BookMode().on && !folder) {
+            HWND list = browser_->ListHwnd();
+            const TRDataNode* place = browser_->ItemOf(&node) ? &node : node.Parent;
+            find::BookModeList steps;
+            steps.selectTreeNode = [&](const TRDataNode&) { browser_->SelectNode(place); };
+            steps.filled = [&] { return browser_->ListedNode() == place; };
+            steps.pump = [] {
+                MSG msg;
+                while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                    TranslateMessage(&msg);
+                    DispatchMessageW(&msg);
+                }
+                Sleep(find::kListPollMs);
+            };
+            steps.nowMs = [] { return static_cast<int64_t>(GetTickCount()); };
+            steps.clearSelection = [list] { ListView_SetItemState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED); };
+            steps.selectItem = [list](const TRDataNode& n) -> std::optional<int> {
+                const int count = ListView_GetItemCount(list);
+                int row = -1;
+                for (int i = 0; i < count && row < 0; ++i) {
+                    LVITEMW item{};
+                    item.mask = LVIF_PARAM;
+                    item.iItem = i;
+                    if (ListView_GetItem(list, &item) && item.lParam == n.ListIndex) row = i;
+                }
+                if (row < 0 && !n.Parent && count > 0) row = 0;
+                if (row < 0) return std::nullopt;
+                ListView_SetItemState(list, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+                RECT r{};
+                ListView_GetItemRect(list, row, &r, LVIR_BOUNDS);
+                return static_cast<int>(r.top);
+            };
+            steps.scrollBy = [list](int dy) { ListView_Scroll(list, 0, dy); };
+            steps.focus = [list] { SetFocus(list); };
+            find::SelectInBookMode(steps, node);
+        } else if (browser_->SelectNode(&node)) {
+            SetFocus(browser_->TreeHwnd());
         }
         SetActiveWindow(hwnd());
     };
@@ -701,7 +732,7 @@ void TMainForm::CreateFindDialog() {
 }
 
 void TMainForm::ShowPrintList() {
-    HFONT treeFont = tree_ ? reinterpret_cast<HFONT>(SendMessageW(tree_, WM_GETFONT, 0, 0)) : nullptr;
+    HFONT treeFont = browser_ ? reinterpret_cast<HFONT>(SendMessageW(browser_->TreeHwnd(), WM_GETFONT, 0, 0)) : nullptr;
     TPrintListForm form(TheCatalogue(), App().diskRoot, treeFont);
     form.ShowModal(hwnd());
 }

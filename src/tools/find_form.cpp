@@ -2,6 +2,8 @@
 
 #include <richedit.h>
 
+#include <algorithm>
+
 #include "app/message_box.h"
 #include "base/file_path.h"
 #include "base/text_codec.h"
@@ -200,6 +202,20 @@ bool TFindForm::PreviewMessage(MSG& msg) {
 
 void TFindForm::ShowFind() {
     if (!hwnd()) return;
+    if (!placed_) {
+        // The first time beside the main window, so that it hides no match.
+        placed_ = true;
+        RECT owner{}, own{}, work{};
+        GetWindowRect(GetWindow(hwnd(), GW_OWNER), &owner);
+        GetWindowRect(hwnd(), &own);
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+        const int w = own.right - own.left, h = own.bottom - own.top;
+        int x = owner.right + 4;
+        if (x + w > work.right) x = std::max<int>(work.left, owner.left - w - 4);
+        if (x + w > work.right || x < work.left) x = std::max<int>(work.left, work.right - w);
+        const int y = std::clamp<int>(owner.top + 60, work.top, std::max<int>(work.top, work.bottom - h));
+        SetWindowPos(hwnd(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     FormShow();
     ShowWindow(hwnd(), SW_SHOW);
     SetForegroundWindow(hwnd());

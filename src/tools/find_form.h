@@ -83,6 +83,7 @@ private:
     win::UniqueFont font_;
     win::UniqueFont editFont_;
     HMODULE richEdit_ = nullptr;
+    bool placed_ = false;
 };
 
 }  // namespace qlm

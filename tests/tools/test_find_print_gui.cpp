@@ -84,7 +84,24 @@ std::wstring MakePrintDisk(const std::wstring& name) {
     return dir;
 }
 
-HWND ChildOfClass(HWND parent, const wchar_t* cls) { return FindWindowExW(parent, nullptr, cls, nullptr); }
+// The first window of the class among the window's descendants.
+struct ClassSearch {
+    const wchar_t* cls;
+    HWND found;
+};
+
+BOOL CALLBACK MatchClass(HWND h, LPARAM p) {
+    auto* s = reinterpret_cast<ClassSearch*>(p);
+    if (ClassOf(h) != s->cls) return TRUE;
+    s->found = h;
+    return FALSE;
+}
+
+HWND ChildOfClass(HWND parent, const wchar_t* cls) {
+    ClassSearch search{cls, nullptr};
+    EnumChildWindows(parent, &MatchClass, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
 
 // Text of the tree's selected item, read through memory of the shell's process.
 std::wstring TreeSelection(HWND tree) {
@@ -469,4 +486,22 @@ TEST_F(FindPrintGui, SavesTheListAsATextFile) {
     EXPECT_EQ(text.substr(0, want.size()), want);
     EXPECT_EQ(Count(text, "\r\n"), 2u + 2 * kSongsPerAlbum + 2);
     PostMessageW(dlg, WM_CLOSE, 0, 0);
+}
+
+TEST_F(FindPrintGui, InBookModeAMatchIsSelectedInTheSongList) {
+    RunCommand(main_, Cmd::BookModeVertical);
+    Pause(600);
+    HWND list = ChildOfClass(main_, WC_LISTVIEWW);
+    ASSERT_TRUE(list);
+    RunCommand(main_, Cmd::Find);
+    HWND find = WaitVisible(shell_, TFindForm::kClassName);
+    ASSERT_TRUE(find);
+    SendMessageW(GetDlgItem(find, TFindForm::kEdit1), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"песня 2.2.17"));
+    PostMessageW(GetDlgItem(find, TFindForm::kFindBtn), BM_CLICK, 0, 0);
+    Pause(1000);
+    // The tree shows the song's album; the list holds its songs with the 17th selected.
+    EXPECT_EQ(Utf8(TreeSelection(tree_)), "Альбом 2.2");
+    EXPECT_EQ(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED), 16);
+    EXPECT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), kSongsPerAlbum);
+    Screenshot(L"find-book-mode");
 }
