@@ -202,6 +202,7 @@ bool TFindForm::PreviewMessage(MSG& msg) {
 
 void TFindForm::ShowFind() {
     if (!hwnd()) return;
+    if (HWND focus = GetFocus(); focus && focus != hwnd() && !IsChild(hwnd(), focus)) ownerFocus_ = focus;
     if (!placed_) {
         // The first time beside the main window, so that it hides no match.
         placed_ = true;
@@ -223,7 +224,14 @@ void TFindForm::ShowFind() {
 }
 
 void TFindForm::Hide() {
-    if (hwnd()) ShowWindow(hwnd(), SW_HIDE);
+    if (!hwnd() || !IsWindowVisible(hwnd())) return;
+    // The keyboard goes back to the main window, not to whatever is next:
+    // it is activated before the dialog goes.
+    HWND owner = GetWindow(hwnd(), GW_OWNER);
+    const bool active = owner && GetActiveWindow() == hwnd();
+    if (active) SetForegroundWindow(owner);
+    ShowWindow(hwnd(), SW_HIDE);
+    if (active && ownerFocus_ && IsWindow(ownerFocus_) && IsChild(owner, ownerFocus_)) SetFocus(ownerFocus_);
 }
 
 void TFindForm::CatalogueChanged() { engine_->CatalogueChanged(); }

@@ -84,6 +84,7 @@ private:
     win::UniqueFont editFont_;
     HMODULE richEdit_ = nullptr;
     bool placed_ = false;
+    HWND ownerFocus_ = nullptr;  // the main window's control that had the keyboard
 };
 
 }  // namespace qlm

@@ -223,6 +223,7 @@ void TPrintListForm::ShowModal(HWND owner) {
     p.x = std::max<int>(0, o.left + 20);
     p.y = std::max<int>(0, o.top + 20);
     p.parent = owner;
+    HWND focus = GetFocus();  // the owner's control that has the keyboard, to get it back
     if (!Create(p)) return;
     FormShow();
     EnableWindow(owner, FALSE);
@@ -245,8 +246,9 @@ void TPrintListForm::ShowModal(HWND owner) {
         DispatchMessageW(&msg);
     }
     EnableWindow(owner, TRUE);
-    SetActiveWindow(owner);
+    SetForegroundWindow(owner);
     Destroy();
+    if (focus && IsWindow(focus) && (focus == owner || IsChild(owner, focus))) SetFocus(focus);
 }
 
 HWND TPrintListForm::Add(const wchar_t* cls, DWORD style, int id, int x, int y, int w, int h, DWORD exStyle) {
@@ -468,8 +470,9 @@ void TPrintListForm::Notify(const NMHDR& nm) {
 void TPrintListForm::FormClose() {
     if (done_) return;
     WriteSettings();
+    // The window goes after the owner is enabled again, so that the owner
+    // takes the activation (ShowModal).
     done_ = true;
-    ShowWindow(hwnd(), SW_HIDE);
 }
 
 void TPrintListForm::ReadSettings() {
