@@ -17,6 +17,8 @@
 #include "content/disk_location.h"
 #include "content/disk_search_win.h"
 #include "playback/winamp_control.h"
+#include "tools/find_wait.h"
+#include "tools/print_list_form.h"
 #include "tools/update_form.h"
 
 namespace qlm {
@@ -133,6 +135,7 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 // ---- Commands and keys ----
 
 bool TMainForm::PreviewKey(const MSG& msg) {
+    if (findForm_ && findForm_->PreviewMessage(const_cast<MSG&>(msg))) return true;
     const bool keyDown = msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN;
     if (keyDown && form4_ && form4_->PreviewKey(msg)) return true;
     if (!hwnd() || (msg.hwnd != hwnd() && !IsChild(hwnd(), msg.hwnd))) return false;
@@ -477,7 +480,6 @@ void TMainForm::PassLanguageToTextWindow() {
 void TMainForm::ShowTextWindowWhenWanted() {
     if (form4_) form4_->ShowWhenButtonDown(settings_);
 }
-void TMainForm::CreateFindDialog() {}
 void TMainForm::ApplySongListFields() {}
 void TMainForm::GiveListsTheirFonts() {
     if (favorites_) favorites_->UpdateColumnWidth();
@@ -529,6 +531,7 @@ void TMainForm::FormClose() {
     });
     Guarded([&] {
         app.closing2 = true;
+        findForm_.reset();
         form4_.reset();
     });
 }
@@ -622,6 +625,7 @@ void TMainForm::ChangeDisk() {
         if (browser_) browser_->Clear();
         ClearPagesAndSlides();
         play_.ForgetCatalogue();
+        if (findForm_) findForm_->CatalogueChanged();
         ReleaseCatalogue(TheCatalogue());
         if (form4_) form4_->StorePlacement(settings_);
         form4_.reset();
@@ -660,6 +664,89 @@ void TMainForm::ChangeDisk() {
     Guarded([&] { ApplyDiskMenus(); });
     Guarded([&] { ShowInformationArrow(); });
     Guarded([&] { ApplyPageButtons(); });
+}
+
+}  // namespace qlm
+
+namespace qlm {
+
+// The find dialog, made once. The browser lends it the selection: the tree's,
+// or in book mode the focused song list's; a match in book mode is selected
+// in the song list (find::SelectInBookMode, which bounds the wait for it).
+void TMainForm::CreateFindDialog() {
+    FindSeams seams;
+    seams.selectedNode = [this]() -> const TRDataNode* {
+        if (!browser_) return nullptr;
+        const TRDataNode* tree = browser_->SelectedNode();
+        const bool treeHoldsIt = tree && (tree->IsSong() || tree->Kind == kKindTextEntry || tree->Kind == kKindTextItem);
+        if (browser_->BookMode().on && !treeHoldsIt && GetFocus() == browser_->ListHwnd()) {
+            const auto rows = browser_->SelectedListItems();
+            if (!rows.empty()) return rows.front();
+        }
+        return tree;
+    };
+    seams.selectNode = [this](const TRDataNode& node) {
+        if (!browser_) return;
+        const bool folder = node.Kind == kKindFolder || node.Kind == kKindVideoFolder;
+        if (browser_->BookMode().on && !folder) {
+            HWND list = browser_->ListHwnd();
+            const TRDataNode* place = browser_->ItemOf(&node) ? &node : node.Parent;
+            find::BookModeList steps;
+            steps.selectTreeNode = [&](const TRDataNode&) { browser_->SelectNode(place); };
+            steps.filled = [&] { return browser_->ListedNode() == place; };
+            steps.pump = [] {
+                MSG msg;
+                while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                    TranslateMessage(&msg);
+                    DispatchMessageW(&msg);
+                }
+                Sleep(find::kListPollMs);
+            };
+            steps.nowMs = [] { return static_cast<int64_t>(GetTickCount()); };
+            steps.clearSelection = [list] { ListView_SetItemState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED); };
+            steps.selectItem = [list](const TRDataNode& n) -> std::optional<int> {
+                const int count = ListView_GetItemCount(list);
+                int row = -1;
+                for (int i = 0; i < count && row < 0; ++i) {
+                    LVITEMW item{};
+                    item.mask = LVIF_PARAM;
+                    item.iItem = i;
+                    if (ListView_GetItem(list, &item) && item.lParam == n.ListIndex) row = i;
+                }
+                if (row < 0 && !n.Parent && count > 0) row = 0;
+                if (row < 0) return std::nullopt;
+                ListView_SetItemState(list, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+                RECT r{};
+                ListView_GetItemRect(list, row, &r, LVIR_BOUNDS);
+                return static_cast<int>(r.top);
+            };
+            steps.scrollBy = [list](int dy) { ListView_Scroll(list, 0, dy); };
+            steps.focus = [list] { SetFocus(list); };
+            find::SelectInBookMode(steps, node);
+        } else if (browser_->SelectNode(&node)) {
+            SetFocus(browser_->TreeHwnd());
+        }
+        SetActiveWindow(hwnd());
+    };
+    // The text window shows the song's text; its highlight of the match joins
+    // here once the window offers one (start and length are ready for it).
+    seams.showTextMatch = [this](const TRDataNode& node, int, int) {
+        const Catalogue& cat = TheCatalogue();
+        if (form4_) form4_->ShowText(cat.DiskText(node.Path), cat.NodeDisplayText(node, true, false), false);
+    };
+    seams.treeCharset = [] { return TheCatalogue().NameCharset(); };
+    seams.textCharset = [] { return TheCatalogue().settings.TextCharset; };
+    findForm_ = std::make_unique<TFindForm>(TheCatalogue(), std::move(seams));
+    findForm_->Create(hwnd());
+    commands_.Bind(Cmd::Find, [this] { findForm_->ShowFind(); });
+    commands_.Bind(Cmd::PrintContent, [this] { ShowPrintList(); });
+    if (TImageButton* button = Image("FindBtn")) button->OnClick = [this](TImageButton&) { commands_.Run(Cmd::Find); };
+}
+
+void TMainForm::ShowPrintList() {
+    HFONT treeFont = browser_ ? reinterpret_cast<HFONT>(SendMessageW(browser_->TreeHwnd(), WM_GETFONT, 0, 0)) : nullptr;
+    TPrintListForm form(TheCatalogue(), App().diskRoot, treeFont);
+    form.ShowModal(hwnd());
 }
 
 }  // namespace qlm

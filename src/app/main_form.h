@@ -23,6 +23,7 @@
 #include "playback/video_player.h"
 #include "playback/play_state.h"
 #include "pages/text_form.h"
+#include "tools/find_form.h"
 #include "win/align_windows.h"
 #include "win/window.h"
 
@@ -150,6 +151,7 @@ private:
     void PassLanguageToTextWindow();
     void ShowTextWindowWhenWanted();
     void CreateFindDialog();
+    void ShowPrintList();
     void ApplySongListFields();
     void GiveListsTheirFonts();
     void BuildLanguageMenus();
@@ -215,6 +217,7 @@ private:
     std::unique_ptr<TForm4> form4_;
     // LeftPanel: the tree, the song list and book mode.
     std::unique_ptr<browse::TCatalogueBrowser> browser_;
+    std::unique_ptr<TFindForm> findForm_;
     std::unique_ptr<TMultiPlayers> players_;
     std::unique_ptr<UpdateHost> updateHost_;
     std::unique_ptr<TUpdateQLMForm> update_;
