@@ -728,11 +728,12 @@ void TMainForm::CreateFindDialog() {
         }
         SetActiveWindow(hwnd());
     };
-    // The text window shows the song's text; its highlight of the match joins
-    // here once the window offers one (start and length are ready for it).
-    seams.showTextMatch = [this](const TRDataNode& node, int, int) {
+    // The text window shows the song's text with the match marked.
+    seams.showTextMatch = [this](const TRDataNode& node, int start, int length) {
         const Catalogue& cat = TheCatalogue();
-        if (form4_) form4_->ShowText(cat.DiskText(node.Path), cat.NodeDisplayText(node, true, false), false);
+        if (!form4_) return;
+        form4_->ShowText(cat.DiskText(node.Path), cat.NodeDisplayText(node, true, false), false);
+        form4_->HighlightText(start, length);
     };
     seams.treeCharset = [] { return TheCatalogue().NameCharset(); };
     seams.textCharset = [] { return TheCatalogue().settings.TextCharset; };

@@ -94,6 +94,9 @@ public:
     // disk with texts a song or text item its text, a text entry its file,
     // anything else the title picture.
     void ShowForNode(const TRDataNode& node, const std::u16string& title);
+    // Marks `length` characters at `start` of the text shown and scrolls them
+    // into view; offsets count a line break as two characters.
+    void HighlightText(int start, int length);
 
     // ---- Modes: hidden 0, floating 1, docked 2
     void SetTextWindowMode(int mode);

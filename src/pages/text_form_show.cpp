@@ -214,4 +214,25 @@ void TForm4::PrintText() {
     richView_.Print(printer->dc());
 }
 
+void TForm4::HighlightText(int start, int length) {
+    HWND rich = richView_.hwnd();
+    if (!rich || start < 0 || length < 0) return;
+    // The control keeps one character per line break, so line L starts at
+    // its own index + L in the counted offsets: take the breaks before each
+    // end off.
+    auto toControl = [rich](int offset) {
+        int line = 0;
+        const int lines = static_cast<int>(SendMessageW(rich, EM_GETLINECOUNT, 0, 0));
+        while (line + 1 < lines) {
+            const int next = static_cast<int>(SendMessageW(rich, EM_LINEINDEX, line + 1, 0));
+            if (next < 0 || offset < next + line + 1) break;
+            ++line;
+        }
+        return offset - line;
+    };
+    CHARRANGE range{toControl(start), toControl(start + length)};
+    SendMessageW(rich, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
+    SendMessageW(rich, EM_SCROLLCARET, 0, 0);
+}
+
 }  // namespace qlm
