@@ -165,7 +165,6 @@ private:
     void LoadVideoPlayers();
     void PlaybackResize();
     void Timer2Timer();
-    LRESULT FormNotify(LPARAM lParam);
     void LeaveToWinamp();
 
     // Player calls of the disk watch and the shutdown.

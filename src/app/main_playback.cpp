@@ -125,7 +125,9 @@ void TMainForm::CreatePlayback() {
     if (browser_)
         browser_->hooks.playFromNode = [this](const TRDataNode& node) {
             const bool fromList = GetFocus() == songsList_ && &node != browser_->SelectedNode();
-            playCommands_->PlayFromList(fromList ? PlayList::SongList : PlayList::Tree, false);
+            // A double click in the tree comes with the left button down; off a label it plays nothing.
+            const bool byDoubleClick = !fromList && GetKeyState(VK_LBUTTON) < 0;
+            playCommands_->PlayFromList(fromList ? PlayList::SongList : PlayList::Tree, byDoubleClick);
         };
 
     PanelSources panelSrc;
@@ -204,14 +206,6 @@ void TMainForm::PlaybackResize() {
 
 void TMainForm::Timer2Timer() {
     if (panel_) panel_->Timer2Tick();
-}
-
-LRESULT TMainForm::FormNotify(LPARAM lParam) {
-    const auto* hdr = reinterpret_cast<const NMHDR*>(lParam);
-    if (!hdr || !playCommands_ || hdr->hwndFrom != tree_) return 0;
-    if (hdr->code == NM_DBLCLK) playCommands_->PlayFromList(PlayList::Tree, true);
-    if (hdr->code == NM_RETURN) playCommands_->PlayFromList(PlayList::Tree, false);
-    return 0;
 }
 
 void TMainForm::LeaveToWinamp() {
