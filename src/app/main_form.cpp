@@ -101,8 +101,6 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             if (wParam == kTimer1) Timer1Timer();
             if (wParam == TPlayerPanel::kTimer2) Timer2Timer();
             return 0;
-        case WM_NOTIFY:
-            return FormNotify(lParam);
         case WM_COMMAND:
             FormCommand(wParam, lParam);
             return 0;

@@ -92,8 +92,6 @@ public:
     // "Автоматическое обновление": the update check, then the dialog; shows
     // the dialog again while it exists (hidden during a download).
     void QLM1Click();
-    // Fills the "Выбрать видеоплейер" menu with the disk's video programs.
-    void FillVideoPlayerMenu(HMENU menu);
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -165,7 +163,6 @@ private:
     void LoadVideoPlayers();
     void PlaybackResize();
     void Timer2Timer();
-    LRESULT FormNotify(LPARAM lParam);
     void LeaveToWinamp();
 
     // Player calls of the disk watch and the shutdown.

@@ -6,6 +6,7 @@
 
 #include "app/app_state.h"
 #include "app/main_form.h"
+#include "app/main_ui.h"
 #include "app/message_box.h"
 #include "content/catalogue.h"
 #include "lang/language.h"
@@ -125,7 +126,9 @@ void TMainForm::CreatePlayback() {
     if (browser_)
         browser_->hooks.playFromNode = [this](const TRDataNode& node) {
             const bool fromList = GetFocus() == songsList_ && &node != browser_->SelectedNode();
-            playCommands_->PlayFromList(fromList ? PlayList::SongList : PlayList::Tree, false);
+            // A double click in the tree comes with the left button down; off a label it plays nothing.
+            const bool byDoubleClick = !fromList && GetKeyState(VK_LBUTTON) < 0;
+            playCommands_->PlayFromList(fromList ? PlayList::SongList : PlayList::Tree, byDoubleClick);
         };
 
     PanelSources panelSrc;
@@ -162,7 +165,18 @@ void TMainForm::CreatePlayback() {
                        "\x01");
     };
     videos_ = std::make_unique<TVideoPlayers>(vh);
-    videos_->BindMenu(commands_);
+    if (ui_) {
+        // "Выбрать видеоплейер" lists the video programs; choosing one moves the check.
+        MainSeams& seams = ui_->Seams();
+        seams.videoPlayers = [this] { return videos_->Captions(); };
+        seams.videoPlayerChosen = [this] { return videos_->CurrentIndex(); };
+        seams.videoPlayerChoose = [this](int position) {
+            videos_->Choose(static_cast<size_t>(position));
+            settings_.videoPlayerId = videos_->CurrentId();
+            ui_->Menus().SetDynamicItems(DynamicMenu::VideoPlayers, videos_->Captions(), kVideoPlayerMenuFirst,
+                                         videos_->CurrentIndex());
+        };
+    }
     LoadVideoPlayers();
 
     // The top bar's play buttons run the same commands as the menus and keys.
@@ -188,10 +202,7 @@ void TMainForm::LoadVideoPlayers() {
     lookup.defaultCaption = lang::Text("Messages", "UseDefault");
     videos_->Load(lookup, settings_.videoPlayerId);
     settings_.videoPlayerId = videos_->CurrentId();
-}
-
-void TMainForm::FillVideoPlayerMenu(HMENU menu) {
-    if (videos_) videos_->FillMenu(menu);
+    if (ui_) ui_->Menus().SetRuleEnabled("SelVideoPlayerMenuItem", videos_->MenuEnabled());
 }
 
 void TMainForm::PlaybackResize() {
@@ -204,14 +215,6 @@ void TMainForm::PlaybackResize() {
 
 void TMainForm::Timer2Timer() {
     if (panel_) panel_->Timer2Tick();
-}
-
-LRESULT TMainForm::FormNotify(LPARAM lParam) {
-    const auto* hdr = reinterpret_cast<const NMHDR*>(lParam);
-    if (!hdr || !playCommands_ || hdr->hwndFrom != tree_) return 0;
-    if (hdr->code == NM_DBLCLK) playCommands_->PlayFromList(PlayList::Tree, true);
-    if (hdr->code == NM_RETURN) playCommands_->PlayFromList(PlayList::Tree, false);
-    return 0;
 }
 
 void TMainForm::LeaveToWinamp() {

@@ -40,21 +40,10 @@ void TVideoPlayers::Clear() {
     currentProgram_.clear();
 }
 
-void TVideoPlayers::FillMenu(HMENU menu) const {
-    if (!menu) return;
-    for (UINT id = kVideoPlayerMenuFirst; id < kVideoPlayerMenuFirst + kMaxEntries; ++id) DeleteMenu(menu, id, MF_BYCOMMAND);
-    UINT at = 0;
-    for (size_t i = 0; i < entries_.size(); ++i) {
-        const auto& e = entries_[i];
-        if (hooks_.fileExists && !hooks_.fileExists(e.program)) continue;
-        std::wstring caption = win::Wide(e.caption);
-        UINT flags = MF_BYPOSITION | MF_STRING | (static_cast<int>(i) == currentIndex_ ? MF_CHECKED : MF_UNCHECKED);
-        InsertMenuW(menu, at++, flags, kVideoPlayerMenuFirst + i, caption.c_str());
-    }
-}
-
-void TVideoPlayers::BindMenu(CommandTable& table) {
-    table.BindRange(kVideoPlayerMenuFirst, kMaxEntries, [this](uint16_t offset) { Choose(offset); });
+std::vector<std::u16string> TVideoPlayers::Captions() const {
+    std::vector<std::u16string> captions;
+    for (const auto& e : entries_) captions.push_back(e.caption);
+    return captions;
 }
 
 void TVideoPlayers::Choose(size_t index) {

@@ -42,10 +42,10 @@ public:
     int CurrentId() const { return currentId_; }
     const std::u16string& CurrentProgram() const { return currentProgram_; }
 
-    // Puts the entries at the top of the menu (ids from kVideoPlayerMenuFirst),
-    // the chosen one checked and each shown only while its program exists.
-    void FillMenu(HMENU menu) const;
-    void BindMenu(CommandTable& table);
+    // The menu's captions in entry order (ids from kVideoPlayerMenuFirst) and
+    // the checked one (-1: none).
+    std::vector<std::u16string> Captions() const;
+    int CurrentIndex() const { return currentIndex_; }
     void Choose(size_t index);
 
     // Starts the chosen program on {disk root}Video\<path>.

@@ -173,6 +173,7 @@ intptr_t PlayerCore::OnUser(intptr_t wParam, intptr_t lParam) {
         pos_ = 0;
         if (state_ != PlayState::Stopped) detached_ = true;
         ++listVersion_;
+        ++listClears_;
         return had ? 1 : 0;
     }
     case kStartPlay:

@@ -67,6 +67,9 @@ public:
     int Volume() const { return volume_; }
     // Grows on every change of the list, so a view knows when to refill.
     unsigned ListVersion() const { return listVersion_; }
+    // Grows when the list is emptied; between two emptyings it only grows at
+    // its end, so a view may append the new entries instead of refilling.
+    unsigned ListClears() const { return listClears_; }
     bool QuitRequested() const { return quitRequested_; }
 
 private:
@@ -100,6 +103,7 @@ private:
     int64_t baseClockMs_ = 0;
     int volume_ = 255;
     unsigned listVersion_ = 0;
+    unsigned listClears_ = 0;
     bool quitRequested_ = false;
 };
 

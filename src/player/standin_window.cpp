@@ -163,11 +163,18 @@ void StandInWindow::RefreshView() {
     if (!hwnd()) return;
     if (playList_ && shownListVersion_ != core_.ListVersion()) {
         win::RedrawScope quiet(playList_);
-        SendMessageW(playList_, LB_RESETCONTENT, 0, 0);
-        for (int i = 0; i < core_.ListLength(); ++i) {
+        // Appends only add their own lines: refilling a long list for every
+        // added file made each add cost as much as the whole list.
+        if (shownListClears_ != core_.ListClears() || shownListCount_ > core_.ListLength()) {
+            SendMessageW(playList_, LB_RESETCONTENT, 0, 0);
+            shownListCount_ = 0;
+            shownListClears_ = core_.ListClears();
+        }
+        for (int i = shownListCount_; i < core_.ListLength(); ++i) {
             std::wstring line = std::to_wstring(i + 1) + L". " + Wide(core_.EntryTitle(i));
             SendMessageW(playList_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
         }
+        shownListCount_ = core_.ListLength();
         shownListVersion_ = core_.ListVersion();
         shownListPos_ = -1;
     }

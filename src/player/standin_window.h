@@ -46,6 +46,8 @@ private:
     std::unique_ptr<AudioOutput> audio_;
     HWND playList_ = nullptr;
     unsigned shownListVersion_ = ~0u;
+    unsigned shownListClears_ = ~0u;
+    int shownListCount_ = 0;
     int shownListPos_ = -1;
     std::wstring shownStatus_;
     std::wstring shownTitle_;

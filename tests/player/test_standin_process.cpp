@@ -160,6 +160,37 @@ TEST_F(StandIn, WindowStartsHiddenAndIsShownWhenAsked) {
     EXPECT_FALSE(IsWindowVisible(w));
 }
 
+// The window's play list follows appends and emptying (it adds only the new lines).
+TEST_F(StandIn, PlayListViewShowsTheListAfterAppendsAndAClear) {
+    HWND view = FindWindowExA(w, nullptr, "LISTBOX", nullptr);
+    ASSERT_NE(view, nullptr);
+    auto line = [&](int i) {
+        wchar_t text[256] = {};
+        if (SendMessageW(view, LB_GETTEXTLEN, i, 0) >= 256) return std::wstring(L"<long>");
+        SendMessageW(view, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
+        return std::wstring(text);
+    };
+    Add(a);
+    Add(b);
+    EXPECT_EQ(SendMessageW(view, LB_GETCOUNT, 0, 0), 2);
+    Add(c);
+    EXPECT_EQ(SendMessageW(view, LB_GETCOUNT, 0, 0), 3);
+    EXPECT_EQ(line(2), L"3. c");
+    User(0, 101);
+    EXPECT_EQ(SendMessageW(view, LB_GETCOUNT, 0, 0), 0);
+    Add(c);
+    Add(a);
+    EXPECT_EQ(SendMessageW(view, LB_GETCOUNT, 0, 0), 2);
+    EXPECT_EQ(line(0), L"1. c");
+    EXPECT_EQ(line(1), L"2. a");
+    // Emptied again and refilled to the same length.
+    User(0, 101);
+    Add(b);
+    Add(c);
+    EXPECT_EQ(line(0), L"1. b");
+    EXPECT_EQ(line(1), L"2. c");
+}
+
 TEST_F(StandIn, QuitCommandEndsTheProgram) {
     Command(40001);
     EXPECT_EQ(WaitForSingleObject(pi.hProcess, 5000), WAIT_OBJECT_0);
