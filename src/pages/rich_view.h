@@ -2,6 +2,9 @@
 // rich-edit control in Arial 15 px, no word wrap, both scroll bars, on the
 // window's grey. Loads ".rtf" as rich text and any other text file decoded
 // in the disk's text character set, and prints itself page by page.
+// Every new content goes into a fresh control: emptying one that holds a long
+// text costs more than the text's own layout. A long plain text shows its
+// first screenful at once and the rest a moment later (LoadRest).
 #pragma once
 
 #include <windows.h>
@@ -33,22 +36,33 @@ public:
     // Empties the view and resets its attributes to the view's font.
     void Clear();
     // Clear, then the file's content (a read error leaves the view empty).
+    // A long plain text may leave its rest for LoadRest (HasRest).
     bool LoadFile(const std::u16string& path);
+    bool HasRest() const { return !rest_.empty(); }
+    // Appends what LoadFile left, keeping the selection and the scroll position.
+    void LoadRest();
     // Appends one line in the view's font.
     void AddLine(const std::u16string& line);
-    std::u16string Text() const;
-    int TextLength() const;
+    // The whole text (the rest included).
+    std::u16string Text();
+    int TextLength();
     void Repaint();
 
     // Prints the whole text on `printer` as one job with an empty title.
     bool Print(HDC printer);
 
 private:
-    void ResetAttributes();
+    HWND CreateControl(bool visible) const;
+    void ApplyViewFont(HWND control) const;
+    void Replace(HWND fresh);
+    int LoadedLength() const;
     bool PrintFormatted(win::PrintJob& job, FORMATRANGE& fr, long length);
     bool PrintLines(win::PrintJob& job, HDC printer, const TwipsRect& r, const win::PageMetrics& m);
     HWND hwnd_ = nullptr;
+    HWND parent_ = nullptr;
+    int id_ = 0;
     uint8_t charset_ = 204;
+    std::wstring rest_;
 };
 
 }  // namespace qlm

@@ -82,6 +82,9 @@ LRESULT TForm4::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_PAINT:
             FormPaint();
             return 0;
+        case kLoadRestMessage:
+            richView_.LoadRest();
+            return 0;
         case WM_CLOSE:
             FormClose();
             return 0;
