@@ -54,15 +54,17 @@ bool TRichView::Create(HWND parent, int id) {
     if (!riched) return false;
     parent_ = parent;
     id_ = id;
-    hwnd_ = CreateControl(true);
+    hwnd_ = CreateControl();
+    if (hwnd_) ShowWindow(hwnd_, SW_SHOWNA);
     return hwnd_ != nullptr;
 }
 
-HWND TRichView::CreateControl(bool visible) const {
+// Hidden: it is filled out of sight and shows once, with its text.
+HWND TRichView::CreateControl() const {
     RECT rc{};
     GetClientRect(parent_, &rc);
     HWND h = CreateWindowExW(0, RICHEDIT_CLASSW, L"",
-                             WS_CHILD | (visible ? WS_VISIBLE : 0) | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE |
+                             WS_CHILD | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE |
                                  ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_NOHIDESEL,
                              0, 0, rc.right, rc.bottom, parent_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)),
                              win::ModuleInstance(), nullptr);
@@ -86,18 +88,23 @@ void TRichView::ApplyViewFont(HWND control) const {
     SendMessageW(control, EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&cf));
 }
 
-// The fresh control takes the old one's place, focus included.
+// The fresh control shows on top and takes the old one's place, focus
+// included; the old one only hides (it is fully covered) until CompleteLoad.
 void TRichView::Replace(HWND fresh) {
+    SetWindowPos(fresh, HWND_TOP, 0, 0, 0, 0, SWP_SHOWWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     HWND old = hwnd_;
     hwnd_ = fresh;
     if (!old) return;
     if (GetFocus() == old) SetFocus(fresh);
-    DestroyWindow(old);
+    if (retired_) DestroyWindow(retired_);
+    SetWindowPos(old, nullptr, 0, 0, 0, 0,
+                 SWP_HIDEWINDOW | SWP_NOREDRAW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    retired_ = old;
 }
 
 void TRichView::Clear() {
     rest_.clear();
-    if (HWND fresh = CreateControl(true)) {
+    if (HWND fresh = CreateControl()) {
         Replace(fresh);
         return;
     }
@@ -110,8 +117,7 @@ bool TRichView::LoadFile(const std::u16string& path) {
     rest_.clear();
     bool ok = false;
     std::string bytes = ReadFileBytes(path, &ok);
-    // Filled out of sight, the control shows once, with its text.
-    HWND fresh = CreateControl(false);
+    HWND fresh = CreateControl();
     HWND target = fresh;
     if (!fresh) {
         Clear();
@@ -133,14 +139,15 @@ bool TRichView::LoadFile(const std::u16string& path) {
     }
     SendMessageW(target, EM_SETSEL, 0, 0);
     SendMessageW(target, EM_SCROLLCARET, 0, 0);
-    if (fresh) {
-        ShowWindow(fresh, SW_SHOWNA);
-        Replace(fresh);
-    }
+    if (fresh) Replace(fresh);
     return ok;
 }
 
-void TRichView::LoadRest() {
+void TRichView::CompleteLoad() {
+    if (retired_) {
+        DestroyWindow(retired_);
+        retired_ = nullptr;
+    }
     if (rest_.empty()) return;
     std::wstring rest = std::move(rest_);
     rest_.clear();
@@ -160,7 +167,7 @@ void TRichView::LoadRest() {
 }
 
 void TRichView::AddLine(const std::u16string& line) {
-    LoadRest();
+    CompleteLoad();
     int end = LoadedLength();
     SendMessageW(hwnd_, EM_SETSEL, end, end);
     std::wstring text = win::Wide(line);
@@ -169,7 +176,7 @@ void TRichView::AddLine(const std::u16string& line) {
 }
 
 std::u16string TRichView::Text() {
-    LoadRest();
+    CompleteLoad();
     int n = GetWindowTextLengthW(hwnd_);
     std::wstring text(static_cast<size_t>(n) + 1, L'\0');
     text.resize(GetWindowTextW(hwnd_, text.data(), n + 1));
@@ -177,7 +184,7 @@ std::u16string TRichView::Text() {
 }
 
 int TRichView::TextLength() {
-    LoadRest();
+    CompleteLoad();
     return LoadedLength();
 }
 

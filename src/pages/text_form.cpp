@@ -82,8 +82,8 @@ LRESULT TForm4::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_PAINT:
             FormPaint();
             return 0;
-        case kLoadRestMessage:
-            richView_.LoadRest();
+        case kCompleteLoadMessage:
+            richView_.CompleteLoad();
             return 0;
         case WM_CLOSE:
             FormClose();

@@ -64,8 +64,8 @@ void TForm4::ShowHtml(const std::u16string& file) {
 void TForm4::ShowRich(const std::u16string& file) {
     try {
         richView_.LoadFile(file);  // a read error leaves the view empty
-        // The rest of a long text follows once this selection has painted.
-        if (richView_.HasRest()) PostMessageW(hwnd(), kLoadRestMessage, 0, 0);
+        // What the view left for later runs once this selection has painted.
+        if (richView_.HasPendingWork()) PostMessageW(hwnd(), kCompleteLoadMessage, 0, 0);
         ShowWindow(richPanel_, SW_SHOW);
         ShowWindow(previewHtml_->Window(), SW_HIDE);
         ShowWindow(image2_.hwnd(), SW_HIDE);
@@ -96,6 +96,7 @@ void TForm4::ShowNoText(const std::u16string& title) {
     richView_.AddLine(NoTextRule(title, width));
     richView_.AddLine(lang::Text("Other", "NoText"));
     SendMessageW(richView_.hwnd(), EM_SETSEL, 0, 0);
+    if (richView_.HasPendingWork()) PostMessageW(hwnd(), kCompleteLoadMessage, 0, 0);
 }
 
 void TForm4::ShowVideoDescription(const std::u16string& videoPath, const TTVideoNode* video) {
