@@ -340,10 +340,15 @@ TEST_F(TextWindowGui, DockedWidthAndFloatingBoundsSurviveARestart) {
     SetWindowPos(text, nullptr, 640, 150, 320, 260, SWP_NOZORDER | SWP_NOACTIVATE);
     Pause(300);
     Command(qlm::Cmd::TextWindowDock);
-    EXPECT_TRUE(WaitUntil([&] { return GetParent(Text()) == main_; }));
+    // The window changes parent before the panel takes the width: wait for both.
+    auto width = [&] {
+        RECT r{};
+        GetWindowRect(Text(), &r);
+        return r.right - r.left;
+    };
+    EXPECT_TRUE(WaitUntil([&] { return GetParent(Text()) == main_ && width() == 170; }));
     text = Text();
-    GetWindowRect(text, &rc);
-    EXPECT_EQ(rc.right - rc.left, 170);
+    EXPECT_EQ(width(), 170);
     Screenshot(L"text-docked-wide");
     PostMessageW(main_, WM_CLOSE, 0, 0);
     ASSERT_TRUE(shell_.WaitExit(15000));
