@@ -73,7 +73,7 @@ int wmain() {
     form.SetTextWindowMode(kTextFloating);
     LARGE_INTEGER freq{};
     QueryPerformanceFrequency(&freq);
-    std::vector<double> times;
+    std::vector<double> times, whole;
     for (int i = 0; i < 41; ++i) {
         LARGE_INTEGER a{}, b{};
         QueryPerformanceCounter(&a);
@@ -81,11 +81,17 @@ int wmain() {
         RedrawWindow(form.hwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
         QueryPerformanceCounter(&b);
         if (i > 0) times.push_back(1000.0 * (b.QuadPart - a.QuadPart) / freq.QuadPart);
+        // The rest of a long text goes in from the message loop, after the paint.
         MSG m;
         while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&m);
+        RedrawWindow(form.hwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        QueryPerformanceCounter(&b);
+        if (i > 0) whole.push_back(1000.0 * (b.QuadPart - a.QuadPart) / freq.QuadPart);
     }
     std::printf("text window, next song with a 50 KB .txt text: median %.1f ms (min %.1f, max %.1f, %zu selections)\n",
                 Median(times), *std::min_element(times.begin(), times.end()),
                 *std::max_element(times.begin(), times.end()), times.size());
+    std::printf("  until the whole text is in and painted: median %.1f ms (min %.1f, max %.1f)\n", Median(whole),
+                *std::min_element(whole.begin(), whole.end()), *std::max_element(whole.begin(), whole.end()));
     return 0;
 }

@@ -52,20 +52,31 @@ DWORD CALLBACK StreamIn(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG* give
 bool TRichView::Create(HWND parent, int id) {
     static HMODULE riched = LoadLibraryW(L"riched20.dll");  // kept for the process's life
     if (!riched) return false;
-    hwnd_ = CreateWindowExW(0, RICHEDIT_CLASSW, L"",
-                            WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_READONLY |
-                                ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_NOHIDESEL,
-                            0, 0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                            win::ModuleInstance(), nullptr);
-    if (!hwnd_) return false;
-    SendMessageW(hwnd_, EM_SETBKGNDCOLOR, 0, kRichViewBackground);
-    SendMessageW(hwnd_, EM_SETTARGETDEVICE, 0, 1);  // no word wrap
-    SendMessageW(hwnd_, EM_EXLIMITTEXT, 0, 64 << 20);
-    ResetAttributes();
-    return true;
+    parent_ = parent;
+    id_ = id;
+    hwnd_ = CreateControl();
+    if (hwnd_) ShowWindow(hwnd_, SW_SHOWNA);
+    return hwnd_ != nullptr;
 }
 
-void TRichView::ResetAttributes() {
+// Hidden: it is filled out of sight and shows once, with its text.
+HWND TRichView::CreateControl() const {
+    RECT rc{};
+    GetClientRect(parent_, &rc);
+    HWND h = CreateWindowExW(0, RICHEDIT_CLASSW, L"",
+                             WS_CHILD | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE |
+                                 ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_NOHIDESEL,
+                             0, 0, rc.right, rc.bottom, parent_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)),
+                             win::ModuleInstance(), nullptr);
+    if (!h) return nullptr;
+    SendMessageW(h, EM_SETBKGNDCOLOR, 0, kRichViewBackground);
+    SendMessageW(h, EM_SETTARGETDEVICE, 0, 1);  // no word wrap
+    SendMessageW(h, EM_EXLIMITTEXT, 0, 64 << 20);
+    ApplyViewFont(h);
+    return h;
+}
+
+void TRichView::ApplyViewFont(HWND control) const {
     CHARFORMAT2W cf{};
     cf.cbSize = sizeof cf;
     cf.dwMask = CFM_FACE | CFM_SIZE | CFM_CHARSET | CFM_COLOR | CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE;
@@ -73,53 +84,111 @@ void TRichView::ResetAttributes() {
     cf.bCharSet = charset_;
     cf.crTextColor = RGB(0, 0, 0);
     wcscpy(cf.szFaceName, L"Arial");
-    SendMessageW(hwnd_, EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&cf));
-    SendMessageW(hwnd_, EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&cf));
+    SendMessageW(control, EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&cf));
+    SendMessageW(control, EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&cf));
+}
+
+// The fresh control shows on top and takes the old one's place, focus
+// included; the old one only hides (it is fully covered) until CompleteLoad.
+void TRichView::Replace(HWND fresh) {
+    SetWindowPos(fresh, HWND_TOP, 0, 0, 0, 0, SWP_SHOWWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    HWND old = hwnd_;
+    hwnd_ = fresh;
+    if (!old) return;
+    if (GetFocus() == old) SetFocus(fresh);
+    if (retired_) DestroyWindow(retired_);
+    SetWindowPos(old, nullptr, 0, 0, 0, 0,
+                 SWP_HIDEWINDOW | SWP_NOREDRAW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    retired_ = old;
 }
 
 void TRichView::Clear() {
+    rest_.clear();
+    if (HWND fresh = CreateControl()) {
+        Replace(fresh);
+        return;
+    }
     SendMessageW(hwnd_, EM_SETSEL, 0, 0);
     SetWindowTextW(hwnd_, L"");
-    ResetAttributes();
+    ApplyViewFont(hwnd_);
 }
 
 bool TRichView::LoadFile(const std::u16string& path) {
-    Clear();
+    rest_.clear();
     bool ok = false;
     std::string bytes = ReadFileBytes(path, &ok);
-    if (!ok) return false;
-    if (LooksLikeRtf(bytes)) {
+    HWND fresh = CreateControl();
+    HWND target = fresh;
+    if (!fresh) {
+        Clear();
+        target = hwnd_;
+    }
+    if (ok && LooksLikeRtf(bytes)) {
         StreamSource source{&bytes};
         EDITSTREAM es{};
         es.dwCookie = reinterpret_cast<DWORD_PTR>(&source);
         es.pfnCallback = StreamIn;
-        SendMessageW(hwnd_, EM_STREAMIN, SF_RTF, reinterpret_cast<LPARAM>(&es));
-    } else {
+        SendMessageW(target, EM_STREAMIN, SF_RTF, reinterpret_cast<LPARAM>(&es));
+    } else if (ok) {
         std::wstring text = win::Wide(DecodeTextFile(bytes, charset_));
+        size_t first = FirstPartLength(std::u16string_view(reinterpret_cast<const char16_t*>(text.data()), text.size()));
+        if (first < text.size()) rest_ = text.substr(first);
+        text.resize(first);
         SETTEXTEX st{ST_DEFAULT, 1200};
-        SendMessageW(hwnd_, EM_SETTEXTEX, reinterpret_cast<WPARAM>(&st), reinterpret_cast<LPARAM>(text.c_str()));
+        SendMessageW(target, EM_SETTEXTEX, reinterpret_cast<WPARAM>(&st), reinterpret_cast<LPARAM>(text.c_str()));
     }
-    SendMessageW(hwnd_, EM_SETSEL, 0, 0);
-    SendMessageW(hwnd_, EM_SCROLLCARET, 0, 0);
-    return true;
+    SendMessageW(target, EM_SETSEL, 0, 0);
+    SendMessageW(target, EM_SCROLLCARET, 0, 0);
+    if (fresh) Replace(fresh);
+    return ok;
+}
+
+void TRichView::CompleteLoad() {
+    if (retired_) {
+        DestroyWindow(retired_);
+        retired_ = nullptr;
+    }
+    if (rest_.empty()) return;
+    std::wstring rest = std::move(rest_);
+    rest_.clear();
+    CHARRANGE sel{};
+    SendMessageW(hwnd_, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&sel));
+    POINT scroll{};
+    SendMessageW(hwnd_, EM_GETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&scroll));
+    SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);
+    int end = LoadedLength();
+    SendMessageW(hwnd_, EM_SETSEL, end, end);
+    SendMessageW(hwnd_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(rest.c_str()));
+    SendMessageW(hwnd_, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&sel));
+    SendMessageW(hwnd_, EM_SETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&scroll));
+    SendMessageW(hwnd_, WM_SETREDRAW, TRUE, 0);
+    // The text on screen stays as it was: no erase; the scroll bars change.
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);
 }
 
 void TRichView::AddLine(const std::u16string& line) {
-    int end = TextLength();
+    CompleteLoad();
+    int end = LoadedLength();
     SendMessageW(hwnd_, EM_SETSEL, end, end);
     std::wstring text = win::Wide(line);
     if (end > 0) text.insert(0, L"\r");
     SendMessageW(hwnd_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
-std::u16string TRichView::Text() const {
+std::u16string TRichView::Text() {
+    CompleteLoad();
     int n = GetWindowTextLengthW(hwnd_);
     std::wstring text(static_cast<size_t>(n) + 1, L'\0');
     text.resize(GetWindowTextW(hwnd_, text.data(), n + 1));
     return win::U16(text);
 }
 
-int TRichView::TextLength() const {
+int TRichView::TextLength() {
+    CompleteLoad();
+    return LoadedLength();
+}
+
+int TRichView::LoadedLength() const {
     GETTEXTLENGTHEX gl{GTL_NUMCHARS | GTL_PRECISE, 1200};
     return static_cast<int>(SendMessageW(hwnd_, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&gl), 0));
 }

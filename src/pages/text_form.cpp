@@ -82,6 +82,9 @@ LRESULT TForm4::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_PAINT:
             FormPaint();
             return 0;
+        case kCompleteLoadMessage:
+            richView_.CompleteLoad();
+            return 0;
         case WM_CLOSE:
             FormClose();
             return 0;

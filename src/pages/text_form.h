@@ -57,6 +57,8 @@ public:
     // Menu item id of "&Print" in the rich-text view's context menu.
     static constexpr UINT kPrintItem = 1;
     static constexpr int kGripHeight = 16;
+    // Posted to itself: the view completes a load after the paint.
+    static constexpr UINT kCompleteLoadMessage = WM_APP + 40;
 
     TForm4();
     ~TForm4() override;

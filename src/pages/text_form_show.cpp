@@ -63,8 +63,9 @@ void TForm4::ShowHtml(const std::u16string& file) {
 
 void TForm4::ShowRich(const std::u16string& file) {
     try {
-        win::RedrawScope batch(richView_.hwnd());
         richView_.LoadFile(file);  // a read error leaves the view empty
+        // What the view left for later runs once this selection has painted.
+        if (richView_.HasPendingWork()) PostMessageW(hwnd(), kCompleteLoadMessage, 0, 0);
         ShowWindow(richPanel_, SW_SHOW);
         ShowWindow(previewHtml_->Window(), SW_HIDE);
         ShowWindow(image2_.hwnd(), SW_HIDE);
@@ -76,8 +77,8 @@ void TForm4::ShowRich(const std::u16string& file) {
 }
 
 void TForm4::ShowNoText(const std::u16string& title) {
+    richView_.Clear();  // a fresh control: the batch below is for that one
     win::RedrawScope batch(richView_.hwnd());
-    richView_.Clear();
     ShowWindow(richPanel_, SW_SHOW);
     ShowWindow(previewHtml_->Window(), SW_HIDE);
     ShowWindow(image2_.hwnd(), SW_HIDE);
@@ -95,6 +96,7 @@ void TForm4::ShowNoText(const std::u16string& title) {
     richView_.AddLine(NoTextRule(title, width));
     richView_.AddLine(lang::Text("Other", "NoText"));
     SendMessageW(richView_.hwnd(), EM_SETSEL, 0, 0);
+    if (richView_.HasPendingWork()) PostMessageW(hwnd(), kCompleteLoadMessage, 0, 0);
 }
 
 void TForm4::ShowVideoDescription(const std::u16string& videoPath, const TTVideoNode* video) {

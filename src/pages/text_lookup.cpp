@@ -112,4 +112,22 @@ std::u16string DecodeTextFile(std::string_view bytes, uint8_t textCharset) {
     return DecodeText(bytes, textCharset);
 }
 
+size_t FirstPartLength(std::u16string_view text, size_t lines, size_t maxChars) {
+    size_t breaks = 0, lastBreakEnd = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (i >= maxChars && i > 0) {
+            if (lastBreakEnd > 0) return lastBreakEnd;
+            size_t cut = i;  // one long line: cut it, but not a character in two
+            if (cut > 1 && text[cut - 1] >= 0xD800 && text[cut - 1] < 0xDC00) --cut;
+            return cut;
+        }
+        char16_t c = text[i];
+        if (c != u'\r' && c != u'\n') continue;
+        if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ++i;
+        lastBreakEnd = i + 1;
+        if (++breaks == lines) return lastBreakEnd;
+    }
+    return text.size();
+}
+
 }  // namespace qlm

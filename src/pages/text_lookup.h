@@ -66,4 +66,12 @@ std::u16string NoTextRule(std::u16string_view title, const std::function<int(std
 bool LooksLikeRtf(std::string_view bytes);
 std::u16string DecodeTextFile(std::string_view bytes, uint8_t textCharset);
 
+// A long text goes into the view in two steps so that its first screenful
+// shows at once: the length of the first step. It ends after the `lines`-th
+// line break, or at the last line break within `maxChars` (never inside a
+// CR LF pair or a surrogate pair). The whole length when the text is no longer.
+constexpr size_t kFirstPartLines = 100;
+constexpr size_t kFirstPartChars = 8 * 1024;
+size_t FirstPartLength(std::u16string_view text, size_t lines = kFirstPartLines, size_t maxChars = kFirstPartChars);
+
 }  // namespace qlm

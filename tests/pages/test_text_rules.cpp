@@ -127,6 +127,28 @@ TEST(TextFile, CharsetAndByteOrderMarks) {
     EXPECT_FALSE(LooksLikeRtf("{\\rt"));
 }
 
+TEST(TextFile, FirstPartEndsAfterALineBreakAndKeepsPairsWhole) {
+    // Short texts go in whole.
+    EXPECT_EQ(FirstPartLength(u"", 2, 100), 0u);
+    EXPECT_EQ(FirstPartLength(u"a\r\nb", 2, 100), 4u);
+    // After the n-th break; CR LF, lone CR and lone LF count once each.
+    EXPECT_EQ(FirstPartLength(u"a\r\nb\r\nc\r\nd", 2, 100), 6u);
+    EXPECT_EQ(FirstPartLength(u"a\rb\nc\rd", 2, 100), 4u);
+    EXPECT_EQ(FirstPartLength(u"\n\n\n\n", 3, 100), 3u);
+    // The character limit backs off to the last break, never between CR and LF.
+    EXPECT_EQ(FirstPartLength(u"ab\r\ncdefgh", 10, 6), 4u);
+    EXPECT_EQ(FirstPartLength(u"abc\r\ndefgh", 10, 4), 5u);
+    // One long line is cut at the limit, but not inside a surrogate pair.
+    EXPECT_EQ(FirstPartLength(u"abcdefgh", 10, 4), 4u);
+    EXPECT_EQ(FirstPartLength(u"abc\U0001F600efgh", 10, 4), 3u);
+    // The two parts together are the text.
+    std::u16string text;
+    for (int i = 0; i < 500; ++i) text += u"строка " + std::u16string(1, char16_t(u'0' + i % 10)) + u"\r\n";
+    size_t first = FirstPartLength(text);
+    EXPECT_LT(first, text.size());
+    EXPECT_EQ(text.substr(first - 2, 2), u"\r\n");
+}
+
 TEST(FitPicture, SmallPicturesKeepTheirSizeCentred) {
     EXPECT_EQ(FitPicture(100, 80, 40, 20), (PictureRect{30, 30, 40, 20}));
     EXPECT_EQ(FitPicture(101, 81, 40, 20), (PictureRect{30, 30, 40, 20}));

@@ -22,6 +22,7 @@ namespace {
 std::string Z(const std::string& a, const std::string& b) { return a + std::string(1, '\0') + b; }
 
 const char* kLongTitle = "Очень длинное название песни, шире любой черты";
+constexpr int kLyricsLines = 2000;  // long enough to go into the view in two steps
 
 // Songs at the disk root and in one folder, with texts beside them in Text\.
 std::wstring MakeTextDisk(const std::wstring& name) {
@@ -38,9 +39,11 @@ std::wstring MakeTextDisk(const std::wstring& name) {
     w.WriteShortRecord(Z("FN=two.mp3", "N=" + Cp1251("Вторая")));
     w.WriteShortRecord(Z("FN=three.mp3", "N=" + Cp1251("Третья")));
     w.WriteShortRecord(Z("FN=long.mp3", "N=" + Cp1251(kLongTitle)));
+    w.WriteShortRecord(Z("FN=lyrics.mp3", "N=" + Cp1251("Длинный текст")));
     WriteFileBytes(disk + L"\\qlm.cfg", w.Take());
     std::string song = ReadFileBytes(disk + L"\\Sound\\Rock\\one.mp3");
-    for (const wchar_t* f : {L"\\Sound\\top.mp3", L"\\Sound\\Rock\\three.mp3", L"\\Sound\\Rock\\long.mp3"})
+    for (const wchar_t* f : {L"\\Sound\\top.mp3", L"\\Sound\\Rock\\three.mp3", L"\\Sound\\Rock\\long.mp3",
+                             L"\\Sound\\Rock\\lyrics.mp3"})
         WriteFileBytes(disk + f, song);
     CreateDirectoryW((disk + L"\\Text").c_str(), nullptr);
     CreateDirectoryW((disk + L"\\Text\\Rock").c_str(), nullptr);
@@ -50,6 +53,9 @@ std::wstring MakeTextDisk(const std::wstring& name) {
     WriteFileBytes(disk + L"\\Text\\Rock\\two.txt", "txt loses");
     WriteFileBytes(disk + L"\\Text\\Rock\\two.rtf", "{\\rtf1\\ansi rtf loses}");
     WriteFileBytes(disk + L"\\Text\\Rock\\two.htm", "<html><body>html wins</body></html>");
+    std::string lyrics;
+    for (int i = 1; i <= kLyricsLines; ++i) lyrics += Cp1251("Строка " + std::to_string(i)) + "\r\n";
+    WriteFileBytes(disk + L"\\Text\\Rock\\lyrics.txt", lyrics);
     CopyFileTo(BinaryDir() + L"\\tests\\pages\\title.jpg", disk + L"\\title.jpg");
     return disk;
 }
@@ -248,6 +254,19 @@ TEST_F(TextWindowGui, DockedWindowShowsTextsByTheirLookupOrder) {
     DeleteObject(font);
     ReleaseDC(nullptr, dc);
 
+    // A long text arrives whole, the view at its start with the caret there.
+    Select(1, 4);
+    EXPECT_TRUE(WaitUntil([&] { return RichLines().size() == size_t(kLyricsLines); })) << RichLines().size();
+    lines = RichLines();
+    ASSERT_EQ(lines.size(), size_t(kLyricsLines));
+    EXPECT_EQ(lines.front(), "Строка 1");
+    EXPECT_EQ(lines[1234], "Строка 1235");
+    EXPECT_EQ(lines.back(), "Строка " + std::to_string(kLyricsLines));
+    EXPECT_EQ(SendMessageW(Rich(), EM_GETFIRSTVISIBLELINE, 0, 0), 0);
+    EXPECT_EQ(SendMessageW(Rich(), EM_GETSEL, 0, 0), 0);
+    EXPECT_GE(SendMessageW(Rich(), EM_GETLINECOUNT, 0, 0), kLyricsLines) << "every line laid out";
+    Screenshot(L"text-docked-long");
+
     // A folder shows the title picture.
     Select(1);
     HWND picture = FindChild(Text(), L"TQlmPictureBox");
@@ -321,13 +340,15 @@ TEST_F(TextWindowGui, DockedWidthAndFloatingBoundsSurviveARestart) {
     SetWindowPos(text, nullptr, 640, 150, 320, 260, SWP_NOZORDER | SWP_NOACTIVATE);
     Pause(300);
     Command(qlm::Cmd::TextWindowDock);
-    EXPECT_TRUE(WaitUntil([&] { return GetParent(Text()) == main_; }));
+    // The window changes parent before the panel takes the width: wait for both.
+    auto width = [&] {
+        RECT r{};
+        GetWindowRect(Text(), &r);
+        return r.right - r.left;
+    };
+    EXPECT_TRUE(WaitUntil([&] { return GetParent(Text()) == main_ && width() == 170; }));
     text = Text();
-    // The dock panel takes its width in the relayout that follows the docking.
-    EXPECT_TRUE(WaitUntil([&] {
-        GetWindowRect(Text(), &rc);
-        return rc.right - rc.left == 170;
-    })) << rc.right - rc.left;
+    EXPECT_EQ(width(), 170);
     Screenshot(L"text-docked-wide");
     PostMessageW(main_, WM_CLOSE, 0, 0);
     ASSERT_TRUE(shell_.WaitExit(15000));
