@@ -509,37 +509,37 @@ std::array<print::FontSpec, 3> TPrintListForm::FontsInUse() const {
 }
 
 void TPrintListForm::ChooseFontFor(FontSlot slot) {
-    print::FontSpec* spec = &fast_;
+    print::FontSpec* fontSpec = &fast_;
     std::u16string_view section = print::kFastFontSection;
     switch (slot) {
     case FontSlot::Fast: break;
-    case FontSlot::Header1: spec = &header1_; section = print::kHeader1FontSection; break;
-    case FontSlot::Header2: spec = &header2_; section = print::kHeader2FontSection; break;
-    case FontSlot::Song: spec = &song_; section = print::kSongFontSection; break;
+    case FontSlot::Header1: fontSpec = &header1_; section = print::kHeader1FontSection; break;
+    case FontSlot::Header2: fontSpec = &header2_; section = print::kHeader2FontSection; break;
+    case FontSlot::Song: fontSpec = &song_; section = print::kSongFontSection; break;
     }
     auto printer = DefaultPrinterDc();
     HDC screen = GetDC(nullptr);
-    LOGFONTW lf = LogFontOf(*spec, GetDeviceCaps(screen, LOGPIXELSY));
+    LOGFONTW lf = LogFontOf(*fontSpec, GetDeviceCaps(screen, LOGPIXELSY));
     ReleaseDC(nullptr, screen);
     CHOOSEFONTW cf{};
     cf.lStructSize = sizeof cf;
     cf.hwndOwner = hwnd();
     cf.hDC = printer.get();
     cf.lpLogFont = &lf;
-    cf.rgbColors = spec->color;
+    cf.rgbColors = fontSpec->color;
     cf.Flags = CF_INITTOLOGFONTSTRUCT | CF_EFFECTS | CF_LIMITSIZE | CF_NOSTYLESEL |
                (printer ? CF_PRINTERFONTS : CF_SCREENFONTS);
     cf.nSizeMin = 5;
     cf.nSizeMax = 18;
     if (!ChooseFontW(&cf)) return;
-    spec->name = win::U16(lf.lfFaceName);
-    if (cf.iPointSize > 0) spec->size = std::clamp(cf.iPointSize / 10, 5, 18);
-    spec->color = cf.rgbColors & 0xFFFFFFu;
-    spec->charset = lf.lfCharSet;
-    spec->style = (lf.lfWeight >= FW_BOLD ? print::kStyleBold : 0) | (lf.lfItalic ? print::kStyleItalic : 0) |
+    fontSpec->name = win::U16(lf.lfFaceName);
+    if (cf.iPointSize > 0) fontSpec->size = std::clamp(cf.iPointSize / 10, 5, 18);
+    fontSpec->color = cf.rgbColors & 0xFFFFFFu;
+    fontSpec->charset = lf.lfCharSet;
+    fontSpec->style = (lf.lfWeight >= FW_BOLD ? print::kStyleBold : 0) | (lf.lfItalic ? print::kStyleItalic : 0) |
                   (lf.lfUnderline ? print::kStyleUnderline : 0) | (lf.lfStrikeOut ? print::kStyleStrikeOut : 0);
     app::WinProfileStore ini = app::SettingsFile();
-    print::WriteFont(ini, section, *spec);
+    print::WriteFont(ini, section, *fontSpec);
 }
 
 print::LineOptions TPrintListForm::Options() const {

@@ -13,10 +13,10 @@ namespace qlm::html::testing {
 class FakeMeasurer : public TextMeasurer {
 public:
     std::vector<FontSpec> fonts;
-    int OpenFont(const FontSpec& spec) override {
+    int OpenFont(const FontSpec& fontSpec) override {
         for (size_t i = 0; i < fonts.size(); ++i)
-            if (fonts[i] == spec) return static_cast<int>(i);
-        fonts.push_back(spec);
+            if (fonts[i] == fontSpec) return static_cast<int>(i);
+        fonts.push_back(fontSpec);
         return static_cast<int>(fonts.size()) - 1;
     }
     FontMetrics Metrics(int font) override {

@@ -98,24 +98,24 @@ std::wstring GdiMeasurer::FaceFor(const std::string& familyList) {
     return chosen;
 }
 
-int GdiMeasurer::OpenFont(const FontSpec& spec) {
-    const int flags = (spec.size << 4) | (spec.bold ? 1 : 0) | (spec.italic ? 2 : 0) | (spec.underline ? 4 : 0) |
-                      (spec.strike ? 8 : 0);
-    const auto key = std::make_pair(spec.family, flags);
+int GdiMeasurer::OpenFont(const FontSpec& fontSpec) {
+    const int flags = (fontSpec.size << 4) | (fontSpec.bold ? 1 : 0) | (fontSpec.italic ? 2 : 0) | (fontSpec.underline ? 4 : 0) |
+                      (fontSpec.strike ? 8 : 0);
+    const auto key = std::make_pair(fontSpec.family, flags);
     auto it = byKey_.find(key);
     if (it != byKey_.end()) return it->second;
     auto e = std::make_unique<Entry>();
-    e->spec = spec;
+    e->fontSpec = fontSpec;
     e->narrow.fill(-1);
     LOGFONTW lf{};
-    lf.lfHeight = -std::clamp(spec.size, 1, 400);
-    lf.lfWeight = spec.bold ? FW_BOLD : FW_NORMAL;
-    lf.lfItalic = spec.italic;
-    lf.lfUnderline = spec.underline;
-    lf.lfStrikeOut = spec.strike;
+    lf.lfHeight = -std::clamp(fontSpec.size, 1, 400);
+    lf.lfWeight = fontSpec.bold ? FW_BOLD : FW_NORMAL;
+    lf.lfItalic = fontSpec.italic;
+    lf.lfUnderline = fontSpec.underline;
+    lf.lfStrikeOut = fontSpec.strike;
     lf.lfCharSet = DEFAULT_CHARSET;
     lf.lfQuality = DEFAULT_QUALITY;
-    const std::wstring face = FaceFor(spec.family);
+    const std::wstring face = FaceFor(fontSpec.family);
     std::copy_n(face.begin(), std::min<size_t>(face.size(), LF_FACESIZE - 1), lf.lfFaceName);
     e->font.reset(CreateFontIndirectW(&lf));
     const int index = static_cast<int>(fonts_.size());

@@ -25,7 +25,7 @@ public:
     GdiMeasurer(const GdiMeasurer&) = delete;
     GdiMeasurer& operator=(const GdiMeasurer&) = delete;
 
-    int OpenFont(const FontSpec& spec) override;
+    int OpenFont(const FontSpec& fontSpec) override;
     FontMetrics Metrics(int font) override;
     int Width(int font, std::u16string_view text) override;
 
@@ -39,7 +39,7 @@ public:
 
 private:
     struct Entry {
-        FontSpec spec;
+        FontSpec fontSpec;
         win::UniqueFont font;
         FontMetrics metrics;
         std::array<int16_t, 0x500> narrow;  // Latin and Cyrillic advances; -1 = not measured yet

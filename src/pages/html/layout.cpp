@@ -156,14 +156,14 @@ private:
         const auto key = std::make_pair(s.family, flags);
         auto it = fontOfStyle_.find(key);
         if (it != fontOfStyle_.end()) return it->second;
-        FontSpec spec;
-        spec.family = styles_.families[static_cast<size_t>(s.family)];
-        spec.size = s.fontSize;
-        spec.bold = s.bold;
-        spec.italic = s.italic;
-        spec.underline = s.underline;
-        spec.strike = s.strike;
-        const int handle = m_.OpenFont(spec);
+        FontSpec fontSpec;
+        fontSpec.family = styles_.families[static_cast<size_t>(s.family)];
+        fontSpec.size = s.fontSize;
+        fontSpec.bold = s.bold;
+        fontSpec.italic = s.italic;
+        fontSpec.underline = s.underline;
+        fontSpec.strike = s.strike;
+        const int handle = m_.OpenFont(fontSpec);
         if (handle >= static_cast<int>(metrics_.size())) {
             metrics_.resize(static_cast<size_t>(handle) + 1);
             spaceWidth_.resize(static_cast<size_t>(handle) + 1, -1);

@@ -30,7 +30,7 @@ class TextMeasurer {
 public:
     virtual ~TextMeasurer() = default;
     // A handle the layout stores in its text items and the painter draws with.
-    virtual int OpenFont(const FontSpec& spec) = 0;
+    virtual int OpenFont(const FontSpec& fontSpec) = 0;
     virtual FontMetrics Metrics(int font) = 0;
     virtual int Width(int font, std::u16string_view text) = 0;
 };
