@@ -32,6 +32,19 @@ bool IsSlideFile(std::u16string_view name) {
     return ext == u".JPG" || ext == u".BMP";
 }
 
+// A hidden child of the main window; the layout gives it its place.
+template <class W>
+bool CreateHiddenChild(W& window, const wchar_t* className, HWND parent) {
+    W::RegisterWindowClass(className, CS_HREDRAW | CS_VREDRAW);
+    win::CreateParams p;
+    p.className = className;
+    p.style = WS_CHILD | WS_CLIPSIBLINGS;
+    p.parent = parent;
+    p.x = p.y = 0;
+    p.width = p.height = 1;
+    return window.Create(p);
+}
+
 }  // namespace
 
 // ImagePanel: the fitted picture on the page's background; it also carries
@@ -39,16 +52,7 @@ bool IsSlideFile(std::u16string_view name) {
 class TSlideShow::ImagePanel : public win::Window {
 public:
     explicit ImagePanel(TSlideShow& owner) : owner_(owner) {}
-    bool CreateIn(HWND parent) {
-        RegisterWindowClass(L"TSlideImage", CS_HREDRAW | CS_VREDRAW);
-        win::CreateParams p;
-        p.className = L"TSlideImage";
-        p.style = WS_CHILD | WS_CLIPSIBLINGS;
-        p.parent = parent;
-        p.x = p.y = 0;
-        p.width = p.height = 1;
-        return Create(p);
-    }
+    bool CreateIn(HWND parent) { return CreateHiddenChild(*this, L"TSlideImage", parent); }
     PictureRect fitted{};
 
 protected:
@@ -114,16 +118,7 @@ private:
 // MoveStrSlideImage: the caption, scrolled from an off-screen strip.
 class TSlideShow::CaptionLine : public win::Window {
 public:
-    bool CreateIn(HWND parent) {
-        RegisterWindowClass(L"TSlideCaption", CS_HREDRAW | CS_VREDRAW);
-        win::CreateParams p;
-        p.className = L"TSlideCaption";
-        p.style = WS_CHILD | WS_CLIPSIBLINGS;
-        p.parent = parent;
-        p.x = p.y = 0;
-        p.width = p.height = 1;
-        return Create(p);
-    }
+    bool CreateIn(HWND parent) { return CreateHiddenChild(*this, L"TSlideCaption", parent); }
 
     void SetText(const std::u16string& text, TMyFontClass* font) {
         font_ = font;
