@@ -278,22 +278,18 @@ protected:
 
 // The selection of the text window's rich-text view (docked or floating), as
 // start and end; {-1, -1} when there is no such view.
+BOOL CALLBACK FindRichEdit(HWND child, LPARAM found) {
+    wchar_t cls[64] = {};
+    GetClassNameW(child, cls, 64);
+    if (std::wstring(cls).rfind(L"RichEdit", 0) != 0) return TRUE;
+    *reinterpret_cast<HWND*>(found) = child;
+    return FALSE;
+}
+
 std::pair<int, int> TextSelection(const ShellProcess& shell) {
     HWND rich = nullptr;
-    auto look = [&](HWND top) {
-        EnumChildWindows(
-            top,
-            [](HWND child, LPARAM found) {
-                wchar_t cls[64] = {};
-                GetClassNameW(child, cls, 64);
-                if (std::wstring(cls).rfind(L"RichEdit", 0) != 0) return TRUE;
-                *reinterpret_cast<HWND*>(found) = child;
-                return FALSE;
-            },
-            reinterpret_cast<LPARAM>(&rich));
-    };
     for (HWND top : shell.TopLevelWindows(false))
-        if (!rich) look(top);
+        if (!rich) EnumChildWindows(top, FindRichEdit, reinterpret_cast<LPARAM>(&rich));
     if (!rich) return {-1, -1};
     DWORD sel = static_cast<DWORD>(SendMessageW(rich, EM_GETSEL, 0, 0));
     return {LOWORD(sel), HIWORD(sel)};
