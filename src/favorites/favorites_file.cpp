@@ -279,7 +279,7 @@ HeaderCheck StoreImage::Open(const std::string* image) {
             else if (!seen.insert(off).second) Note("free block " + std::to_string(off) + " is listed twice");
             else kept.push_back(off);
         }
-        if (kept.size() != stored || fits * 4 + 4 != freeSize) RebuildFreeList(kept, true);
+        if (stored != fits || kept.size() != stored || fits * 4 + 4 != freeSize) RebuildFreeList(kept, true);
         else freeCount = stored;
     }
     return HeaderCheck::Accepted;

@@ -34,6 +34,12 @@ FavoritesItems Load(const std::string& image, std::string_view name, const Catal
     return items;
 }
 
+uint32_t Get32(const std::string& b, size_t at) {
+    uint32_t v = 0;
+    for (int i = 0; i < 4; ++i) v |= static_cast<uint32_t>(static_cast<unsigned char>(b[at + i])) << (8 * i);
+    return v;
+}
+
 void Put32(std::string& b, size_t at, uint32_t v) {
     for (int i = 0; i < 4; ++i) b[at + i] = static_cast<char>(v >> (8 * i) & 0xFF);
 }
@@ -207,6 +213,15 @@ TEST_F(FavoritesFile, DamagedLinksAreReadAsFarAsTheyAreSound) {
     std::string counted = image;
     Put32(counted, kHeaderSize, 5000);  // more records than a block holds
     EXPECT_EQ(Load(counted, "A", cat).size(), 170u);  // the 84 that are there, then the rest
+
+    std::string shortCount = image;
+    Put32(shortCount, 16, Get32(shortCount, 16) + 8);  // the free list grows by two slots...
+    Put32(shortCount, 20, 12);
+    shortCount.resize(shortCount.size() + 8, '\0');
+    Put32(shortCount, shortCount.size() - 12, 0);  // ...but counts none of them
+    EXPECT_FALSE(DescribeImage(&shortCount).problems.empty());
+    const std::string rewritten = Save(&shortCount, "A", FirstSongs(cat, 2));
+    EXPECT_TRUE(DescribeImage(&rewritten).problems.empty());
 
     std::string bigDir = image;
     Put32(bigDir, 16, 0x10000000);  // a directory larger than the file
