@@ -224,7 +224,10 @@ HeaderCheck StoreImage::Open(const std::string* image) {
         at = p;
     }
     entriesEnd = at;
-    if (entries.size() != entryCount) Note("list entry " + std::to_string(entries.size()) + " runs past the list entries");
+    if (entries.size() != entryCount) {
+        Note("list entry " + std::to_string(entries.size()) + " runs past the list entries");
+        dirChanged = true;  // the header's entry count is written anew
+    }
     if (entriesEnd != listEnd) {
         // Whatever lies between the last sound entry and the free list goes,
         // so that a new entry follows the last one directly.
