@@ -23,6 +23,7 @@
 #include "playback/play_commands.h"
 #include "playback/player_panel.h"
 #include "playback/winamp_control.h"
+#include "win/timer_resolution.h"
 #include "win/window.h"
 
 using namespace qlm;
@@ -95,6 +96,7 @@ int Utf8Main(const std::vector<std::string>& args) {
         return 2;
     }
     const int songs = args.size() > 1 ? std::stoi(args[1]) : 10000;
+    win::TimerResolution timerResolution;  // as the shell holds it
     wchar_t temp[MAX_PATH];
     GetTempPathW(MAX_PATH, temp);
     const std::u16string root = win::U16(temp) + u"qlm-play-bench\\";

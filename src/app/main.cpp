@@ -9,6 +9,7 @@
 #include "app/startup_paths.h"
 #include "app/startup_steps.h"
 #include "win/handles.h"
+#include "win/timer_resolution.h"
 
 namespace {
 
@@ -37,6 +38,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     qlm::win::UniqueKernelHandle instance = AcquireInstanceMutex();
     if (!instance) return 0;  // another copy runs: end without a word
 
+    qlm::win::TimerResolution timerResolution;
     OleInitialize(nullptr);
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_TREEVIEW_CLASSES | ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&icc);
