@@ -1,6 +1,7 @@
 #include "app/image_button.h"
 
 #include <windowsx.h>
+#include <commctrl.h>
 
 #include <algorithm>
 
@@ -19,6 +20,13 @@ void TImageButton::SetBounds(int left, int top, int width, int height) {
     Invalidate();
     bounds_ = RECT{left, top, left + width, top + height};
     Invalidate();
+    if (host_) host_->SyncTip(*this);
+}
+
+void TImageButton::SetHint(std::u16string hint) {
+    if (hint == hint_) return;
+    hint_ = std::move(hint);
+    if (host_) host_->SyncTip(*this);
 }
 
 void TImageButton::SetVisible(bool v) {
@@ -27,6 +35,7 @@ void TImageButton::SetVisible(bool v) {
     visible_ = v;
     if (!v && host_ && host_->HoveredButton() == this) host_->HandleMessage(WM_MOUSELEAVE, 0, 0);
     Invalidate();
+    if (host_) host_->SyncTip(*this);
 }
 
 void TImageButton::SetEnabled(bool e) {
@@ -110,6 +119,57 @@ void TImageButton::Invalidate() {
 
 ImageButtonHost::~ImageButtonHost() {
     for (auto* b : buttons_) b->host_ = nullptr;
+    if (tips_ && IsWindow(tips_)) DestroyWindow(tips_);
+}
+
+void ImageButtonHost::SetParent(HWND parent) {
+    if (parent == parent_) return;
+    for (auto* b : buttons_) DropTip(*b);
+    if (tips_ && IsWindow(tips_)) DestroyWindow(tips_);
+    tips_ = nullptr;
+    parent_ = parent;
+    for (auto* b : buttons_) SyncTip(*b);
+}
+
+void ImageButtonHost::SyncTip(TImageButton& b) {
+    const bool want = b.visible_ && !b.hint_.empty() && parent_;
+    const bool has = std::find(tipped_.begin(), tipped_.end(), &b) != tipped_.end();
+    if (!want) {
+        if (has) DropTip(b);
+        return;
+    }
+    if (!tips_ || !IsWindow(tips_)) {
+        tips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, parent_, nullptr,
+                                reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent_, GWLP_HINSTANCE)), nullptr);
+        if (!tips_) return;
+        SendMessageW(tips_, TTM_SETMAXTIPWIDTH, 0, 400);
+        tipped_.clear();
+    }
+    // The version-5 size: understood by every common-controls version.
+    TTTOOLINFOW ti{};
+    ti.cbSize = TTTOOLINFOW_V2_SIZE;
+    ti.uFlags = TTF_SUBCLASS;
+    ti.hwnd = parent_;
+    ti.uId = reinterpret_cast<UINT_PTR>(&b);
+    ti.rect = b.bounds_;
+    ti.lpszText = const_cast<wchar_t*>(reinterpret_cast<const wchar_t*>(b.hint_.c_str()));
+    if (has) {
+        SendMessageW(tips_, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&ti));
+        SendMessageW(tips_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&ti));
+    } else if (SendMessageW(tips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti))) {
+        tipped_.push_back(&b);
+    }
+}
+
+void ImageButtonHost::DropTip(TImageButton& b) {
+    std::erase(tipped_, &b);
+    if (!tips_ || !IsWindow(tips_)) return;
+    TTTOOLINFOW ti{};
+    ti.cbSize = TTTOOLINFOW_V2_SIZE;
+    ti.hwnd = parent_;
+    ti.uId = reinterpret_cast<UINT_PTR>(&b);
+    SendMessageW(tips_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
 }
 
 void ImageButtonHost::Add(TImageButton& b) {
@@ -118,9 +178,11 @@ void ImageButtonHost::Add(TImageButton& b) {
     buttons_.push_back(&b);
     b.host_ = this;
     b.Invalidate();
+    SyncTip(b);
 }
 
 void ImageButtonHost::Remove(TImageButton& b) {
+    DropTip(b);
     std::erase(buttons_, &b);
     if (hovered_ == &b) hovered_ = nullptr;
     if (pressed_ == &b) pressed_ = nullptr;

@@ -77,6 +77,10 @@ public:
     void Paint(HDC dc);
     void Invalidate();
 
+    // The tip shown while the mouse rests on the button; empty for none.
+    const std::u16string& Hint() const { return hint_; }
+    void SetHint(std::u16string hint);
+
     bool Hovered() const { return hovered_; }
     bool Pressed() const { return pressed_; }
 
@@ -93,6 +97,7 @@ private:
     bool pressed_ = false;
     SkinPicture picture_;
     std::string pictureName_;
+    std::u16string hint_;
     ImageButtonHost* host_ = nullptr;
 };
 
@@ -104,7 +109,7 @@ public:
     ImageButtonHost& operator=(const ImageButtonHost&) = delete;
     ~ImageButtonHost();
 
-    void SetParent(HWND parent) { parent_ = parent; }
+    void SetParent(HWND parent);
     HWND Parent() const { return parent_; }
     // Later buttons paint over earlier ones and take the mouse first.
     void Add(TImageButton& button);
@@ -117,10 +122,17 @@ public:
     bool HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     TImageButton* ButtonAt(POINT p) const;
     TImageButton* HoveredButton() const { return hovered_; }
+    // Keeps the button's tool in the tip window in step with its hint,
+    // bounds and visibility; the tip window is made with the first hint.
+    void SyncTip(TImageButton& b);
 
 private:
     void SetHovered(TImageButton* b);
     bool Contains(const TImageButton* b) const;
+    void DropTip(TImageButton& b);
+
+    HWND tips_ = nullptr;
+    std::vector<const TImageButton*> tipped_;
 
     HWND parent_ = nullptr;
     std::vector<TImageButton*> buttons_;

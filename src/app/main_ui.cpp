@@ -1,5 +1,7 @@
 #include "app/main_ui.h"
 
+#include "lang/main_window_slots.h"
+
 #include <shellapi.h>
 
 #include "app/about_form.h"
@@ -9,6 +11,7 @@
 #include "base/text_codec.h"
 #include "content/catalogue.h"
 #include "lang/language.h"
+#include "lang/main_window_slots.h"
 
 namespace qlm {
 namespace {
@@ -85,9 +88,22 @@ void TMainWindowUi::MenuAboutClick() { ShowAboutBox(frame_.window, deployment_, 
 
 // ---- Disk-dependent entries ----
 
+// Button hints in the active language; a later slot overwrites an earlier one.
+void TMainWindowUi::ApplyButtonHints(bool slidesEnabled) {
+    if (!frame_.image) return;
+    for (const lang::ControlSlot& slot : lang::MainWindowSlots()) {
+        if (slot.kind != lang::SlotKind::Hint || (slot.slidesOnly && !slidesEnabled)) continue;
+        const std::u16string text = lang::Text(slot.section, slot.key);
+        for (std::string_view name : slot.controls)
+            if (!name.empty())
+                if (TImageButton* b = frame_.image(name)) b->SetHint(text);
+    }
+}
+
 void TMainWindowUi::ApplyDiskMenus() {
     const DiskSettings& s = Disk();
     const bool slides = SlidesShown();
+    ApplyButtonHints(s.SlidesEnabled);
     menus_->SetVisible("TextMenuItem", s.HasTexts);
     menus_->SetVisible("SlideMenuItem", slides);
     menus_->SetVisible("N11", s.HasTexts || slides);

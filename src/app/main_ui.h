@@ -65,6 +65,7 @@ public:
     void MenuAboutClick();
 
 private:
+    void ApplyButtonHints(bool slidesEnabled);
     void BindCommands();
     void AttachBanners();
     void OpenAddress(const std::u16string& address);

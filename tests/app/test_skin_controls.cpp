@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <functional>
+#include <memory>
 
 #include "app/colour_scheme.h"
 #include "app/image_button.h"
@@ -348,4 +350,71 @@ TEST(ToolTips, ShowsWithoutActivationAndHidesAfterThePause) {
 }
 
 }  // namespace
+
+namespace {
+
+HWND TipWindowOf(HWND owner) {
+    HWND found = nullptr;
+    for (HWND w = FindWindowExW(nullptr, nullptr, TOOLTIPS_CLASSW, nullptr); w;
+         w = FindWindowExW(nullptr, w, TOOLTIPS_CLASSW, nullptr))
+        if (GetWindow(w, GW_OWNER) == owner) found = w;
+    return found;
+}
+
+std::wstring TipText(HWND tips, HWND owner, const TImageButton& b) {
+    wchar_t text[128] = {};
+    TTTOOLINFOW ti{};
+    ti.cbSize = TTTOOLINFOW_V2_SIZE;
+    ti.hwnd = owner;
+    ti.uId = reinterpret_cast<UINT_PTR>(&b);
+    ti.lpszText = text;
+    SendMessageW(tips, TTM_GETTEXTW, std::size(text), reinterpret_cast<LPARAM>(&ti));
+    return text;
+}
+
+}  // namespace
+
+// A hint becomes a tool of the host's tip window and follows the button:
+// new text, new bounds, hidden and shown again, removed with the button.
+TEST(ImageButton, HintsFollowTheButtonInTheTipWindow) {
+    struct Destroy {
+        void operator()(HWND w) const { DestroyWindow(w); }
+    };
+    std::unique_ptr<std::remove_pointer_t<HWND>, Destroy> owner(CreateWindowExW(
+        0, L"STATIC", L"", WS_POPUP, 0, 0, 200, 100, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr));
+    ASSERT_TRUE(owner);
+    ImageButtonHost host(owner.get());
+    TImageButton plain("FindBtn"), hinted("PlayAllBtn");
+    host.Add(plain);
+    EXPECT_EQ(TipWindowOf(owner.get()), nullptr);  // no hint yet: no tip window
+    hinted.SetBounds(10, 10, 36, 36);
+    hinted.SetHint(u"Играть все (CTRL+1)");
+    host.Add(hinted);
+    HWND tips = TipWindowOf(owner.get());
+    ASSERT_NE(tips, nullptr);
+    EXPECT_EQ(SendMessageW(tips, TTM_GETTOOLCOUNT, 0, 0), 1);
+    EXPECT_EQ(TipText(tips, owner.get(), hinted), L"Играть все (CTRL+1)");
+
+    hinted.SetHint(u"Play all");
+    hinted.SetBounds(50, 20, 36, 36);
+    EXPECT_EQ(TipText(tips, owner.get(), hinted), L"Play all");
+    TTTOOLINFOW ti{};
+    ti.cbSize = TTTOOLINFOW_V2_SIZE;
+    ti.hwnd = owner.get();
+    ti.uId = reinterpret_cast<UINT_PTR>(&hinted);
+    ASSERT_TRUE(SendMessageW(tips, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&ti)));
+    EXPECT_EQ(ti.rect.left, 50);
+    EXPECT_EQ(ti.rect.bottom, 56);
+
+    hinted.SetVisible(false);
+    EXPECT_EQ(SendMessageW(tips, TTM_GETTOOLCOUNT, 0, 0), 0);
+    hinted.SetVisible(true);
+    EXPECT_EQ(SendMessageW(tips, TTM_GETTOOLCOUNT, 0, 0), 1);
+    hinted.SetHint(u"");
+    EXPECT_EQ(SendMessageW(tips, TTM_GETTOOLCOUNT, 0, 0), 0);
+    hinted.SetHint(u"again");
+    host.Remove(hinted);
+    EXPECT_EQ(SendMessageW(tips, TTM_GETTOOLCOUNT, 0, 0), 0);
+}
+
 }  // namespace qlm
