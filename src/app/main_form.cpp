@@ -721,7 +721,7 @@ void TMainForm::CreateFindDialog() {
             steps.scrollBy = [list](int dy) { ListView_Scroll(list, 0, dy); };
             steps.focus = [list] { SetFocus(list); };
             find::SelectInBookMode(steps, node);
-        } else if (browser_->SelectNode(&node)) {
+        } else if (browser_->SelectNode(&node, true)) {
             SetFocus(browser_->TreeHwnd());
         }
         SetActiveWindow(hwnd());

@@ -134,10 +134,18 @@ const TRDataNode* TCatalogueBrowser::SelectedNode() const { return NodeOf(TreeVi
 
 const TRDataNode* TCatalogueBrowser::NodeAt(POINT p) const { return NodeOf(tree_.ItemAt(p.x, p.y)); }
 
-bool TCatalogueBrowser::SelectNode(const TRDataNode* node) {
+bool TCatalogueBrowser::SelectNode(const TRDataNode* node, bool reveal) {
     HTREEITEM item = ItemOf(node);
     if (!item) return false;
+    if (!reveal || gate_.Value() == 2) {
+        TreeView_SelectItem(tree_.hwnd(), item);
+        return true;
+    }
+    gate_.Open(2);
+    TreeView_EnsureVisible(tree_.hwnd(), item);
     TreeView_SelectItem(tree_.hwnd(), item);
+    gate_.Close();
+    UpdatePlayingMarkers(false);
     return true;
 }
 

@@ -73,8 +73,10 @@ public:
     // Empties tree and list before the catalogue is released.
     void Clear();
     void SelectFirstNode();
-    // Selects the item of a master node (no item: nothing happens).
-    bool SelectNode(const TRDataNode* node);
+    // Selects the item of a master node (no item: nothing happens). With
+    // `reveal` the folders above it open, so a node found elsewhere (by the
+    // find dialog) is seen and not only selected inside a closed folder.
+    bool SelectNode(const TRDataNode* node, bool reveal = false);
     const TRDataNode* SelectedNode() const;
     const TRDataNode* NodeAt(POINT treeClient) const;
     // The node under the last pop-up (the tree's popup target).

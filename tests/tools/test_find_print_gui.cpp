@@ -276,6 +276,26 @@ protected:
 
 }  // namespace
 
+// The selection of the text window's shown rich-text view (docked or
+// floating), as start and end; {-1, -1} when none is shown. The window makes
+// a new view per text and keeps earlier ones hidden: only a visible one counts.
+BOOL CALLBACK FindShownRichEdit(HWND child, LPARAM found) {
+    wchar_t cls[64] = {};
+    GetClassNameW(child, cls, 64);
+    if (std::wstring(cls).rfind(L"RichEdit", 0) != 0 || !IsWindowVisible(child)) return TRUE;
+    *reinterpret_cast<HWND*>(found) = child;
+    return FALSE;
+}
+
+std::pair<int, int> TextSelection(const ShellProcess& shell) {
+    HWND rich = nullptr;
+    for (HWND top : shell.TopLevelWindows(true))
+        if (!rich) EnumChildWindows(top, FindShownRichEdit, reinterpret_cast<LPARAM>(&rich));
+    if (!rich) return {-1, -1};
+    DWORD sel = static_cast<DWORD>(SendMessageW(rich, EM_GETSEL, 0, 0));
+    return {LOWORD(sel), HIWORD(sel)};
+}
+
 TEST_F(FindPrintGui, FindDialogSearchesTheListAndTheTexts) {
     RunCommand(main_, Cmd::Find);
     HWND find = WaitVisible(shell_, TFindForm::kClassName);
@@ -318,7 +338,10 @@ TEST_F(FindPrintGui, FindDialogSearchesTheListAndTheTexts) {
     Screenshot(L"find-folder");
     EXPECT_EQ(Utf8(TreeSelection(tree_)), "Альбом 1.2");
 
-    // Text search: the first song's text holds the word twice on its first line.
+    // Text search: the first song's text holds the word twice on its first
+    // line. The text window floats, so its mark can be read back.
+    RunCommand(main_, Cmd::TextWindowFloat);
+    Pause(800);
     PostMessageW(GetDlgItem(find, TFindForm::kTextBtn), BM_CLICK, 0, 0);
     Pause(300);
     EXPECT_FALSE(IsWindowEnabled(GetDlgItem(find, TFindForm::kFolderCB)));
@@ -327,9 +350,11 @@ TEST_F(FindPrintGui, FindDialogSearchesTheListAndTheTexts) {
     PostMessageW(next, BM_CLICK, 0, 0);
     Pause(600);
     EXPECT_EQ(Utf8(TreeSelection(tree_)), "Песня 1.1.1") << Utf8(TreeSelection(tree_));
+    EXPECT_EQ(TextSelection(shell_), std::make_pair(0, 3));  // the match marked in the text window
     PostMessageW(next, BM_CLICK, 0, 0);
     Pause(600);
     EXPECT_FALSE(MessageBoxOf(shell_, "Поиск"));  // the second one, further along the line
+    EXPECT_EQ(TextSelection(shell_), std::make_pair(6, 9));
     PostMessageW(next, BM_CLICK, 0, 0);           // comes back to the first: only these two
     Pause(600);
     EXPECT_EQ(Utf8(TreeSelection(tree_)), "Песня 1.1.1");
@@ -338,6 +363,7 @@ TEST_F(FindPrintGui, FindDialogSearchesTheListAndTheTexts) {
     PostMessageW(next, BM_CLICK, 0, 0);
     Pause(600);
     EXPECT_EQ(Utf8(TreeSelection(tree_)), "Песня 1.1.2") << Utf8(TreeSelection(tree_));
+    EXPECT_EQ(TextSelection(shell_), std::make_pair(4, 11));  // after one line break
     Screenshot(L"find-text-match");
 
     // Escape closes (hides) it; the menu shows it again with the same controls.
