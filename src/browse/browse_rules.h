@@ -34,6 +34,10 @@ uint32_t ListTextColour(const TRDataNode& node, bool selected, bool playing);
 uint8_t StateImageOf(const TRDataNode& node);
 // Text entries are drawn 16 pixels further right.
 inline int TextShift(const TRDataNode& node) { return node.Kind == kKindTextEntry ? 16 : 0; }
+// Nodes the tree keeps in book mode, where the songs go to the song list.
+inline bool KeptInBook(const TRDataNode& n) {
+    return n.Level == 0 || n.Kind == kKindFolder || n.Kind == kKindVideoFolder;
+}
 
 // ---- the expand gate: 0 blocks, 1 lets the next change through, 2 lets all through.
 class ExpandGate {
