@@ -4,6 +4,7 @@
 
 #include "app/version_info.h"
 #include "lang/language.h"
+#include "win/modal_loop.h"
 
 namespace qlm {
 namespace {
@@ -148,32 +149,11 @@ void TAboutForm::ShowModal(HWND owner) {
     p.x = area.left + (area.right - area.left - kWidth) / 2;
     p.y = area.top + (area.bottom - area.top - kHeight) / 2;
     if (!Create(p)) return;
-    const bool ownerWasEnabled = owner && IsWindowEnabled(owner);
-    if (ownerWasEnabled) EnableWindow(owner, FALSE);
     ShowWindow(hwnd(), SW_SHOW);
     SetForegroundWindow(hwnd());
     SetFocus(GetDlgItem(hwnd(), kOkId));
-    MSG m;
-    bool quit = false;
-    WPARAM quitCode = 0;
-    while (!closed_) {
-        const BOOL got = GetMessageW(&m, nullptr, 0, 0);
-        if (got == 0) {
-            quit = true;
-            quitCode = m.wParam;
-            break;
-        }
-        if (got < 0) break;
-        if (IsDialogMessageW(hwnd(), &m)) continue;
-        TranslateMessage(&m);
-        DispatchMessageW(&m);
-    }
-    if (ownerWasEnabled) {
-        EnableWindow(owner, TRUE);
-        SetActiveWindow(owner);
-    }
+    win::RunModalLoop(hwnd(), owner, closed_);
     Destroy();
-    if (quit) PostQuitMessage(static_cast<int>(quitCode));
 }
 
 void ShowAboutBox(HWND owner, const Deployment& deployment, const std::u16string& programFile) {

@@ -4,6 +4,7 @@
 
 #include "app/message_box_layout.h"
 #include "app/skin/skin_table.h"
+#include "win/modal_loop.h"
 
 namespace qlm {
 
@@ -227,48 +228,28 @@ LRESULT TMessageForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 uint8_t TMessageForm::ShowModal() {
     modal_ = true;
     HWND owner = GetWindow(hwnd(), GW_OWNER);
-    const bool ownerWasEnabled = owner && IsWindowEnabled(owner);
-    if (ownerWasEnabled) EnableWindow(owner, FALSE);
     FormShow();
     ShowWindow(hwnd(), SW_SHOW);
     SetForegroundWindow(hwnd());
     if (!buttons_.empty()) SetFocus(buttons_.front());
-    MSG m;
-    bool quit = false;
-    WPARAM quitCode = 0;
-    while (!closed_) {
-        const BOOL got = GetMessageW(&m, nullptr, 0, 0);
-        if (got == 0) {
-            quit = true;
-            quitCode = m.wParam;
-            break;
-        }
-        if (got < 0) break;
+    win::RunModalLoop(hwnd(), owner, closed_, [this](MSG& m) {
         const bool ours = m.hwnd == hwnd() || IsChild(hwnd(), m.hwnd);
-        if (ours && m.message == WM_KEYDOWN) {
-            if (m.wParam == VK_ESCAPE) {
-                FormKeyPress(27);
-                continue;
-            }
-            if (m.wParam == VK_RETURN) {
-                for (size_t i = 0; i < buttons_.size(); ++i)
-                    if (GetFocus() == buttons_[i]) {
-                        ButtonClick(i);
-                        break;
-                    }
-                continue;
-            }
+        if (!ours || m.message != WM_KEYDOWN) return false;
+        if (m.wParam == VK_ESCAPE) {
+            FormKeyPress(27);
+            return true;
         }
-        if (ours && IsDialogMessageW(hwnd(), &m)) continue;
-        TranslateMessage(&m);
-        DispatchMessageW(&m);
-    }
-    if (ownerWasEnabled) {
-        EnableWindow(owner, TRUE);
-        SetActiveWindow(owner);
-    }
+        if (m.wParam == VK_RETURN) {
+            for (size_t i = 0; i < buttons_.size(); ++i)
+                if (GetFocus() == buttons_[i]) {
+                    ButtonClick(i);
+                    break;
+                }
+            return true;
+        }
+        return false;
+    });
     ShowWindow(hwnd(), SW_HIDE);
-    if (quit) PostQuitMessage(static_cast<int>(quitCode));
     return result_;
 }
 

@@ -5,6 +5,7 @@
 #include "base/text_codec.h"
 #include "content/file_source.h"
 #include "lang/language.h"
+#include "win/modal_loop.h"
 
 namespace qlm::browse {
 namespace {
@@ -135,21 +136,9 @@ bool TForm3::ShowTags(const std::u16string& file) {
 }
 
 void TForm3::ShowModal() {
-    if (owner_) EnableWindow(owner_, FALSE);
     ShowWindow(hwnd(), SW_SHOW);
     SetFocus(close_);
-    MSG msg;
-    while (!closed_ && GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        if (!IsDialogMessageW(hwnd(), &msg)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-    }
-    if (msg.message == WM_QUIT && !closed_) PostQuitMessage(static_cast<int>(msg.wParam));
-    if (owner_) {
-        EnableWindow(owner_, TRUE);
-        SetActiveWindow(owner_);
-    }
+    win::RunModalLoop(hwnd(), owner_, closed_);
     ShowWindow(hwnd(), SW_HIDE);
 }
 
