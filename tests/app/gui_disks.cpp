@@ -40,10 +40,12 @@ std::wstring MakeDisk(const std::wstring& name, const TestDisk& disk) {
         w.WriteShortRecord("PVT=1");
         w.WriteShortRecord("PSSH=1");
         w.WriteShortRecord("P='" + Cp1251("Об альбоме") + "' FN='info.htm'");
-        w.WriteShortRecord("P='" + Cp1251("Анонс") + "' FN='anons.htm'");
+        w.WriteShortRecord("P='" + Cp1251(disk.anonsCaptionUtf8) + "' FN='" + disk.anonsFile + "'");
         w.WriteShortRecord("P='" + Cp1251("Помощь") + "' FN='help.htm'");
+        for (const auto& [caption, file] : disk.morePages)
+            w.WriteShortRecord("P='" + Cp1251(caption) + "' FN='" + file + "'");
         w.WriteShortRecord("PICList");
-        w.WriteLongRecord(Z("slide1.jpg", "Slide"));
+        for (const auto& [file, caption] : disk.slides) w.WriteLongRecord(Z(file, Cp1251(caption)));
         w.WriteLongRecord("\x01\x02\x03#PICList");
     }
     w.WriteShortRecord("EndOfCFG");

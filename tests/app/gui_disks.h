@@ -5,6 +5,8 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "app/gui_driver.h"
 
@@ -30,6 +32,12 @@ struct TestDisk {
     bool secondFolder = true;
     // Texts, a slide, an information, an announcement and a help page: every page button.
     bool allPages = false;
+    // With allPages: the announcement's entry, further page entries (caption,
+    // file) and the listed slides (file, caption; the pictures are the test's).
+    std::string anonsCaptionUtf8 = "Анонс";
+    std::string anonsFile = "anons.htm";
+    std::vector<std::pair<std::string, std::string>> morePages{};
+    std::vector<std::pair<std::string, std::string>> slides{{"slide1.jpg", "Slide"}};
     // Folder and song names in two languages (the second shows with a language file).
     bool dualNames = false;
 };
