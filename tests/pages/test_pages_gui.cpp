@@ -402,7 +402,8 @@ TEST_F(PagesGui, OneSmallSlideStaysCentredAndPrints) {
     }
     // A header of two lines, then one line per image.
     EXPECT_GE(Count(images, "\n"), 3u) << images;
-    EXPECT_NE(images.find("image"), std::string::npos) << images;
+    // The picture itself, 40 by 30 as on the disk.
+    EXPECT_NE(images.find(" image      40    30 "), std::string::npos) << images;
 }
 
 TEST_F(PagesGui, PanoramaFillsThePanelWidthUnderALongCaption) {
