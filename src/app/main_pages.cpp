@@ -76,6 +76,9 @@ void TMainForm::BuildPagesFrame() {
                                     {"NextBitBtn", "NEXTBITBTN"},
                                     {"PlayPicBtn", "PLAYPICBTN"},
                                     {"StopPicBtn", "STOPPICBTN"}});
+    // The delay field's step buttons stay hidden, as the field does.
+    addButtons("TopBtnSlidePanel", {{"MinusBtn", "MINUSBTN"}, {"PlusBtn", "PLUSBTN"}});
+    for (const char* hidden : {"MinusBtn", "PlusBtn"}) layout_.SetVisible(layout_.Find(hidden), false);
     for (HtmlPane pane : {HtmlPane::Help, HtmlPane::Anons, HtmlPane::Inform}) {
         const char* bar = pane == HtmlPane::Help ? "TopBtnHelpPanel"
                           : pane == HtmlPane::Anons ? "TopBtnAnonsPanel"
@@ -129,6 +132,8 @@ void TMainForm::WirePages() {
     click("NextBitBtn", [this] { slides_->NextBitBtnClick(true); });
     click("PlayPicBtn", [this] { slides_->PlayPicBtnClick(true); });
     click("StopPicBtn", [this] { slides_->PlayPicBtnClick(false); });
+    click("MinusBtn", [this] { slides_->PlusBtnClick(-1); });
+    click("PlusBtn", [this] { slides_->PlusBtnClick(1); });
     for (HtmlPane pane : {HtmlPane::Help, HtmlPane::Anons, HtmlPane::Inform}) {
         click(PaneButton(pane, 0), [this, pane] { info_->PrevHTMLBtnClick(pane); });
         click(PaneButton(pane, 1), [this, pane] { info_->NextHTMLBtnClick(pane); });

@@ -56,4 +56,21 @@ int SlideOrder::StepRandom(const Show& show, const Draw& draw) {
     return chosen;
 }
 
+std::optional<std::u16string> StepDelayField(std::u16string_view text, int delta) {
+    // Blanks around the number are allowed; anything else is not a number.
+    size_t a = 0, b = text.size();
+    while (a < b && text[a] == u' ') ++a;
+    while (b > a && text[b - 1] == u' ') --b;
+    if (a == b || b - a > 3) return std::nullopt;
+    int value = 0;
+    for (size_t i = a; i < b; ++i) {
+        if (text[i] < u'0' || text[i] > u'9') return std::nullopt;
+        value = value * 10 + (text[i] - u'0');
+    }
+    const int next = value + delta;
+    if (next < 1 || next > 99) return std::nullopt;
+    const std::string digits = std::to_string(next);
+    return std::u16string(digits.begin(), digits.end());
+}
+
 }  // namespace qlm

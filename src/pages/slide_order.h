@@ -4,6 +4,9 @@
 #pragma once
 
 #include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace qlm {
@@ -39,5 +42,10 @@ private:
     int remaining_ = 0;
     std::vector<bool> unshown_;
 };
+
+// The delay field's text after a step of its plus or minus button: one more
+// or one less, from 1 to 99 seconds. No step (nullopt) when the field holds
+// no number or the step would leave that range.
+std::optional<std::u16string> StepDelayField(std::u16string_view text, int delta);
 
 }  // namespace qlm

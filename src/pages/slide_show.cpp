@@ -1,6 +1,9 @@
 #include "pages/slide_show.h"
 
+#include <cstdlib>
+#include <iterator>
 #include <memory>
+#include <optional>
 #include <random>
 #include <type_traits>
 
@@ -210,6 +213,9 @@ void TSlideShow::Create(const Frame& frame) {
     captionLine_ = std::make_unique<CaptionLine>();
     if (image_->CreateIn(frame_.parent)) frame_.aligned->Bind(imageBox_, image_->hwnd());
     if (captionLine_->CreateIn(frame_.parent)) frame_.aligned->Bind(captionBox_, captionLine_->hwnd());
+    spinEdit1_ = CreateWindowExW(0, L"EDIT", L"5", WS_CHILD | ES_NUMBER, 0, 0, 24, 18, frame_.parent, nullptr,
+                                 GetModuleHandleW(nullptr), nullptr);
+    if (spinEdit1_) SendMessageW(spinEdit1_, EM_LIMITTEXT, 2, 0);
     StartTimer3();
 }
 
@@ -324,11 +330,23 @@ void TSlideShow::SetDelay(int seconds) {
     StartTimer3();  // SetTimer on the same id replaces the interval
 }
 
-void TSlideShow::StepDelay(int delta) {
-    int next = delay_ + delta;
-    if (next < 1 || next > 99) return;
+void TSlideShow::PlusBtnClick(int delta) {
+    if (!spinEdit1_) return;
+    wchar_t text[8] = {};
+    GetWindowTextW(spinEdit1_, text, static_cast<int>(std::size(text)));
+    const std::optional<std::u16string> next = StepDelayField(win::U16(text), delta);
+    if (!next) return;
+    SetWindowTextW(spinEdit1_, win::Wide(*next).c_str());
+    SpinEdit1Change();
+}
+
+void TSlideShow::SpinEdit1Change() {
+    wchar_t text[8] = {};
+    GetWindowTextW(spinEdit1_, text, static_cast<int>(std::size(text)));
+    // The field's own number, checked by a step of nothing.
+    if (!StepDelayField(win::U16(text), 0)) return;
     if (image_ && image_->hwnd()) KillTimer(image_->hwnd(), kTimer3);
-    delay_ = next;
+    delay_ = _wtoi(text);
     StartTimer3();
 }
 

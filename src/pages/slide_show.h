@@ -62,8 +62,11 @@ public:
     // A delay menu item: seconds of one of the offered delays.
     void SetDelay(int seconds);
     int Delay() const { return delay_; }
-    // PlusBtn / MinusBtn of the hidden delay field: 1 to 99 seconds.
-    void StepDelay(int delta);
+    // PlusBtn (+1) / MinusBtn (-1) of the hidden delay field: 1 to 99 seconds.
+    void PlusBtnClick(int delta);
+    // The delay field holds a new number: it becomes the delay.
+    void SpinEdit1Change();
+    HWND DelayField() const { return spinEdit1_; }
     // Page Up / Page Down: a step that leaves the timer alone.
     void KeyStep(bool forward) { ShowSlide(forward); }
 
@@ -103,6 +106,7 @@ private:
     SkinPicture picture_;
     std::unique_ptr<ImagePanel> image_;
     std::unique_ptr<CaptionLine> captionLine_;
+    HWND spinEdit1_ = nullptr;  // hidden: two characters, "5" to begin with
 };
 
 }  // namespace qlm

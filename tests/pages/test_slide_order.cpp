@@ -87,5 +87,17 @@ TEST(CaptionStrip, LongCaptionsAreShortenedWithAnEllipsis) {
     EXPECT_GE(strip, kStripMaxWidth - 54);
 }
 
+TEST(DelayField, StepsByOneBetweenOneAndNinetyNineAndLeavesOtherTextAlone) {
+    EXPECT_EQ(StepDelayField(u"5", 1), u"6");
+    EXPECT_EQ(StepDelayField(u"5", -1), u"4");
+    EXPECT_EQ(StepDelayField(u" 9 ", 1), u"10");
+    EXPECT_EQ(StepDelayField(u"2", -1), u"1");
+    EXPECT_EQ(StepDelayField(u"1", -1), std::nullopt);   // not below one second
+    EXPECT_EQ(StepDelayField(u"99", 1), std::nullopt);   // nor past the field's two digits
+    EXPECT_EQ(StepDelayField(u"", 1), std::nullopt);
+    EXPECT_EQ(StepDelayField(u"5s", 1), std::nullopt);
+    EXPECT_EQ(StepDelayField(u"-3", 1), std::nullopt);
+}
+
 }  // namespace
 }  // namespace qlm
