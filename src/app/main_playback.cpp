@@ -124,11 +124,8 @@ void TMainForm::CreatePlayback() {
     // Enter or a double click in the favourites plays that item alone.
     if (favorites_) favorites_->On().playItem = [this](int) { playCommands_->PlayFromList(PlayList::Favorites, false); };
     if (browser_)
-        browser_->hooks.playFromNode = [this](const TRDataNode& node) {
-            const bool fromList = GetFocus() == songsList_ && &node != browser_->SelectedNode();
-            // A double click in the tree comes with the left button down; off a label it plays nothing.
-            const bool byDoubleClick = !fromList && GetKeyState(VK_LBUTTON) < 0;
-            playCommands_->PlayFromList(fromList ? PlayList::SongList : PlayList::Tree, byDoubleClick);
+        browser_->hooks.playFromNode = [this](const TRDataNode&, bool fromSongList, bool byDoubleClick) {
+            playCommands_->PlayFromList(fromSongList ? PlayList::SongList : PlayList::Tree, byDoubleClick);
         };
 
     PanelSources panelSrc;

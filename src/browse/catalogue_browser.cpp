@@ -294,7 +294,7 @@ bool TCatalogueBrowser::TreeKeyPress(wchar_t key) {
         return true;
     }
     if (key == L'\r') {
-        if (const TRDataNode* n = SelectedNode(); n && hooks.playFromNode) hooks.playFromNode(*n);
+        if (const TRDataNode* n = SelectedNode(); n && hooks.playFromNode) hooks.playFromNode(*n, false, false);
         return true;
     }
     // Ctrl+F, Ctrl+P, "+" and "-" are menu shortcuts; the control must not search for them.
@@ -602,7 +602,7 @@ LRESULT TCatalogueBrowser::OnNotify(NMHDR& hdr) {
                 TreeExit();
                 return 0;
             case NM_DBLCLK:
-                if (const TRDataNode* n = SelectedNode(); n && hooks.playFromNode) hooks.playFromNode(*n);
+                if (const TRDataNode* n = SelectedNode(); n && hooks.playFromNode) hooks.playFromNode(*n, false, true);
                 return 1;
             case NM_RCLICK: {
                 POINT screen{};
@@ -626,7 +626,7 @@ LRESULT TCatalogueBrowser::OnNotify(NMHDR& hdr) {
             case NM_DBLCLK:
             case NM_RETURN: {
                 auto rows = SelectedListItems();
-                if (!rows.empty() && hooks.playFromNode) hooks.playFromNode(*rows.front());
+                if (!rows.empty() && hooks.playFromNode) hooks.playFromNode(*rows.front(), true, hdr.code == NM_DBLCLK);
                 return 1;
             }
             case NM_RCLICK: {

@@ -32,8 +32,8 @@ struct BrowseHooks {
     std::function<void(const TRDataNode& node, bool textEntry)> showText;
     std::function<void(const TRDataNode& node)> showVideoDescription;
     std::function<void(const std::u16string& picture)> showTitlePicture;
-    // Play from a node (Enter, double click in the tree or the song list).
-    std::function<void(const TRDataNode& node)> playFromNode;
+    // Play from a node: Enter or a double click, in the tree or the song list.
+    std::function<void(const TRDataNode& node, bool fromSongList, bool byDoubleClick)> playFromNode;
     // The pop-up menu at a screen point over the tree or the song list.
     std::function<void(HWND over, POINT screen)> popupMenu;
     // CheckedCount changed: the play-checked button and entry follow it.
