@@ -617,6 +617,9 @@ LRESULT TCatalogueBrowser::OnNotify(NMHDR& hdr) {
     }
     if (hdr.hwndFrom == list_) {
         switch (hdr.code) {
+            case NM_SETFOCUS:
+                if (hooks.songListEntered) hooks.songListEntered();
+                return 0;
             case LVN_ITEMCHANGED: {
                 auto& ch = reinterpret_cast<NMLISTVIEW&>(hdr);
                 if ((ch.uChanged & LVIF_STATE) && (ch.uNewState & LVIS_SELECTED) && !(ch.uOldState & LVIS_SELECTED))

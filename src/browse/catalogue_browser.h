@@ -42,6 +42,8 @@ struct BrowseHooks {
     std::function<void()> titleStripChanged;
     // The tree was left (the last list control, for the play commands).
     std::function<void()> treeExited;
+    // The song list was entered.
+    std::function<void()> songListEntered;
     // The program's tool-tip window; without it the browser uses one of its own.
     std::function<TToolTipsWindow*()> toolTips;
     // The display text of the favourite being played, for the title strip.

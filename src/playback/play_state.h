@@ -21,6 +21,8 @@ enum PlayModeValue : int32_t {
 };
 
 enum class ActiveListKind : uint8_t { Tree, Favorites };
+// Of the song list and the favourites list, the one the user entered last.
+enum class EnteredList : uint8_t { None, SongList, Favorites };
 
 struct PlayState {
     int32_t PlayMode = kPlayDisk;
@@ -35,6 +37,7 @@ struct PlayState {
     bool UserStopped = false;
     bool DemoMode = false;
     bool PlayFromPosition = false;  // "Играть с текущей позиции"
+    EnteredList LastEntered = EnteredList::None;
     // Number of checked songs; enables the play-checked commands.
     int CheckedCount = 0;
 

@@ -194,6 +194,35 @@ TEST_F(PlaybackGui, PlayAllFromTheFifthSongWrapsAndPlayDiskTakesOnlyTheLevel) {
     EXPECT_EQ(AllSent(Log()).size(), before);
 }
 
+// In book mode the song list, once entered, is where play all begins.
+TEST_F(PlaybackGui, PlayAllBeginsAtTheSongListItemOnceTheListWasEntered) {
+    HWND main = Start(MakePlayDisk(L"play-book", 40), L"play-book");
+    ASSERT_NE(main, nullptr);
+    Command(main, Id(qlm::Cmd::BookModeHorizontal), 800);
+    ASSERT_TRUE(SelectSong(TreeOf(main), 0, -1));
+    Pause(800);
+    HWND list = nullptr;
+    for (HWND child = FindWindowExW(main, nullptr, nullptr, nullptr); !list && child;
+         child = FindWindowExW(main, child, nullptr, nullptr))
+        list = FindWindowExW(child, nullptr, WC_LISTVIEWW, nullptr);
+    ASSERT_TRUE(list && IsWindowVisible(list));
+    // A click on the first row enters the list; two steps down select r3.
+    PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(30, 6));
+    PostMessageW(list, WM_LBUTTONUP, 0, MAKELPARAM(30, 6));
+    Pause(500);
+    for (int i = 0; i < 2; ++i) {
+        PostMessageW(list, WM_KEYDOWN, VK_DOWN, 0);
+        PostMessageW(list, WM_KEYUP, VK_DOWN, 0);
+        Pause(200);
+    }
+    Command(main, kPlayFromPosition, 100);
+    Command(main, kPlayAll, 1500);
+    const Names sent = ListSinceLastClear(Log());
+    ASSERT_FALSE(sent.empty());
+    EXPECT_EQ(sent.front(), "r3.mp3");
+    EXPECT_EQ(sent.size(), 9u);
+}
+
 TEST_F(PlaybackGui, OneSongMovesOnAtItsEndAndPreviousNextWrapInTheLevel) {
     // About one second per song.
     HWND main = Start(MakePlayDisk(L"play-one", 40), L"play-one");
