@@ -2,17 +2,10 @@
 # Builds giflib from Debian's source package (with Debian's patches) for the
 # i686 MinGW target into DEPS/mingw. The native build uses Debian's libgif-dev.
 set -euo pipefail
-deps=$1
-prefix=$deps/mingw
-[ -f "$prefix/lib/libgif.a" ] && exit 0
-
-if ! grep -rqs '^Types: deb-src' /etc/apt/sources.list.d/ && ! grep -qs '^deb-src' /etc/apt/sources.list; then
-  sed 's/^Types: deb$/Types: deb-src/' /etc/apt/sources.list.d/debian.sources > /etc/apt/sources.list.d/debian-src.sources
-  apt-get update -q >/dev/null
-fi
+. "$(dirname "$0")/deps-common.sh"
+deps_start "$@" libgif.a
 work=$deps/src-giflib
-rm -rf "$work" && mkdir -p "$work"
-(cd "$work" && apt-get source -q --download-only giflib >/dev/null 2>&1 || { apt-get update -q >/dev/null; apt-get source -q --download-only giflib >/dev/null; })
+deps_fetch giflib "$work"
 dpkg-source -x "$work"/giflib_*.dsc "$work/giflib" >/dev/null 2>&1
 src=$work/giflib
 echo "setup: building giflib for i686-w64-mingw32"

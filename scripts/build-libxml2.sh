@@ -4,18 +4,10 @@
 # without iconv, compression or network code (the program converts the page's
 # character set itself). The native build uses Debian's libxml2-dev.
 set -euo pipefail
-deps=$1
-here=$(cd "$(dirname "$0")/.." && pwd)
-prefix=$deps/mingw
-[ -f "$prefix/lib/libxml2.a" ] && exit 0
-
-if ! grep -rqs '^Types: deb-src' /etc/apt/sources.list.d/ && ! grep -qs '^deb-src' /etc/apt/sources.list; then
-  sed 's/^Types: deb$/Types: deb-src/' /etc/apt/sources.list.d/debian.sources > /etc/apt/sources.list.d/debian-src.sources
-  apt-get update -q >/dev/null
-fi
+. "$(dirname "$0")/deps-common.sh"
+deps_start "$@" libxml2.a
 work=$deps/src-libxml2
-rm -rf "$work" && mkdir -p "$work"
-(cd "$work" && apt-get source -q --download-only libxml2 >/dev/null 2>&1 || { apt-get update -q >/dev/null; apt-get source -q --download-only libxml2 >/dev/null; })
+deps_fetch libxml2 "$work"
 dpkg-source -x "$work"/libxml2_*.dsc "$work/libxml2" >/dev/null 2>&1
 src=$work/libxml2
 echo "setup: building libxml2 for i686-w64-mingw32"

@@ -8,6 +8,7 @@
 #include "base/file_path.h"
 #include "base/text_codec.h"
 #include "lang/language.h"
+#include "win/dialog_controls.h"
 
 namespace qlm {
 namespace {
@@ -54,11 +55,6 @@ DWORD CALLBACK ReadStream(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG* go
     return 0;
 }
 
-win::UniqueFont DialogFont(uint8_t charset) {
-    return win::UniqueFont(CreateFontW(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, charset, OUT_DEFAULT_PRECIS,
-                                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"Tahoma"));
-}
-
 }  // namespace
 
 TFindForm::TFindForm(const Catalogue& catalogue, FindSeams seams) : catalogue_(catalogue), seams_(std::move(seams)) {
@@ -103,15 +99,12 @@ bool TFindForm::Create(HWND owner) {
 }
 
 HWND TFindForm::Add(const wchar_t* cls, DWORD style, int id, int x, int y, int w, int h) {
-    HWND c = CreateWindowExW(std::wstring_view(cls) == L"EDIT" ? WS_EX_CLIENTEDGE : 0, cls, L"",
-                             WS_CHILD | WS_VISIBLE | style, x, y, w, h, hwnd(),
-                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), win::ModuleInstance(), nullptr);
-    SendMessageW(c, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
-    return c;
+    return win::AddDialogControl(hwnd(), font_.get(), cls, style, id, x, y, w, h,
+                                 std::wstring_view(cls) == L"EDIT" ? WS_EX_CLIENTEDGE : 0);
 }
 
 void TFindForm::FormCreate() {
-    font_ = DialogFont(lang::CurrentLanguage().Texts().Charset());
+    font_ = win::DialogFont(lang::CurrentLanguage().Texts().Charset());
     Add(L"STATIC", SS_LEFT, kLabel1, 8, 12, 50, 16);
     Add(L"EDIT", WS_TABSTOP | ES_AUTOHSCROLL, kEdit1, 60, 8, 196, 22);
     Add(L"BUTTON", BS_GROUPBOX, kGroupBox1, 8, 38, 248, 106);
@@ -157,9 +150,7 @@ LRESULT TFindForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         return Default(msg, wParam, lParam);
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
-        // Check boxes, radios and labels on the dialog's own face colour.
-        SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_BTNFACE));
-        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+        return win::DialogFaceColor(reinterpret_cast<HDC>(wParam));
     case WM_CLOSE:
         Hide();
         return 0;
@@ -254,7 +245,7 @@ void TFindForm::ApplyEditCharset() {
     uint8_t cs = kCyrillicCharset;
     if (Checked(kTextBtn) ? bool(seams_.textCharset) : bool(seams_.treeCharset))
         cs = Checked(kTextBtn) ? seams_.textCharset() : seams_.treeCharset();
-    editFont_ = DialogFont(cs);
+    editFont_ = win::DialogFont(cs);
     SendMessageW(Item(kEdit1), WM_SETFONT, reinterpret_cast<WPARAM>(editFont_.get()), TRUE);
 }
 

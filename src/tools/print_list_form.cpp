@@ -9,6 +9,7 @@
 #include "app/message_box.h"
 #include "app/settings_win.h"
 #include "lang/language.h"
+#include "win/dialog_controls.h"
 
 namespace qlm {
 namespace {
@@ -18,11 +19,6 @@ constexpr int kClientHeight = 372;
 constexpr UINT kCheckChanged = WM_APP + 1;  // the folder tree's check box was toggled
 
 std::u16string T(std::string_view key) { return lang::Text("PrintList", key); }
-
-win::UniqueFont DialogFont(uint8_t charset) {
-    return win::UniqueFont(CreateFontW(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, charset, OUT_DEFAULT_PRECIS,
-                                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"Tahoma"));
-}
 
 LOGFONTW LogFontOf(const print::FontSpec& f, int pixelsPerInch) {
     LOGFONTW lf{};
@@ -252,10 +248,7 @@ void TPrintListForm::ShowModal(HWND owner) {
 }
 
 HWND TPrintListForm::Add(const wchar_t* cls, DWORD style, int id, int x, int y, int w, int h, DWORD exStyle) {
-    HWND c = CreateWindowExW(exStyle, cls, L"", WS_CHILD | WS_VISIBLE | style, x, y, w, h, hwnd(),
-                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), win::ModuleInstance(), nullptr);
-    SendMessageW(c, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
-    return c;
+    return win::AddDialogControl(hwnd(), font_.get(), cls, style, id, x, y, w, h, exStyle);
 }
 
 void TPrintListForm::AddNumber(int id, int x, int y, int lo, int hi, int value) {
@@ -277,7 +270,7 @@ int TPrintListForm::Number(int id) const {
 }
 
 void TPrintListForm::FormCreate() {
-    font_ = DialogFont(lang::CurrentLanguage().Texts().Charset());
+    font_ = win::DialogFont(lang::CurrentLanguage().Texts().Charset());
     ReadSettings();
     // Left: what to print and the folders.
     Add(L"BUTTON", BS_GROUPBOX, kPrintGroupBox, 8, 6, 176, 62);
@@ -430,9 +423,7 @@ LRESULT TPrintListForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
-        // Check boxes, radios and labels on the dialog's own face colour.
-        SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_BTNFACE));
-        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+        return win::DialogFaceColor(reinterpret_cast<HDC>(wParam));
     case WM_CLOSE:
         FormClose();
         return 0;

@@ -27,7 +27,6 @@ std::wstring EnvPath(const char* name) {
 std::wstring BinaryDir() { return EnvPath("QLM_BINARY_DIR"); }
 std::wstring SourceDir() { return EnvPath("QLM_SOURCE_DIR"); }
 
-namespace {
 void RemoveTree(const std::wstring& dir) {
     WIN32_FIND_DATAW fd;
     HANDLE h = FindFirstFileW((dir + L"\\*").c_str(), &fd);
@@ -45,7 +44,6 @@ void RemoveTree(const std::wstring& dir) {
     }
     RemoveDirectoryW(dir.c_str());
 }
-}  // namespace
 
 std::wstring FreshFolder(const std::wstring& name) {
     std::wstring base = BinaryDir() + L"\\gui-test";

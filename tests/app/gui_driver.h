@@ -14,6 +14,8 @@ namespace qlm::test {
 std::wstring WindowsPath(const std::string& unixPath);
 std::wstring BinaryDir();  // QLM_BINARY_DIR as a Windows path
 std::wstring SourceDir();  // QLM_SOURCE_DIR as a Windows path
+// Deletes a folder with everything in it (best effort: what cannot go stays).
+void RemoveTree(const std::wstring& dir);
 // A fresh empty folder under the build tree.
 std::wstring FreshFolder(const std::wstring& name);
 bool WriteFileBytes(const std::wstring& path, const std::string& bytes);

@@ -95,24 +95,6 @@ std::wstring RegistryValue(const wchar_t* keyPath, const wchar_t* name, bool* ex
     return found ? std::wstring(buf) : std::wstring();
 }
 
-void DeleteTree(const std::wstring& dir) {
-    WIN32_FIND_DATAW fd;
-    HANDLE h = FindFirstFileW((dir + L"\\*").c_str(), &fd);
-    if (h != INVALID_HANDLE_VALUE) {
-        do {
-            std::wstring name = fd.cFileName;
-            if (name == L"." || name == L"..") continue;
-            std::wstring full = dir + L"\\" + name;
-            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                DeleteTree(full);
-            else
-                DeleteFileW(full.c_str());
-        } while (FindNextFileW(h, &fd));
-        FindClose(h);
-    }
-    RemoveDirectoryW(dir.c_str());
-}
-
 // No installed copy: the registry's RootDir, the uninstaller's key and the folder go.
 void RemoveInstallation() {
     HKEY key = nullptr;
@@ -121,7 +103,7 @@ void RemoveInstallation() {
         RegCloseKey(key);
     }
     RegDeleteKeyW(HKEY_LOCAL_MACHINE, kUninstallKey);
-    DeleteTree(kInstallDir);
+    RemoveTree(kInstallDir);
 }
 
 bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
