@@ -165,6 +165,37 @@ void Pause(DWORD ms) {
     } while (GetTickCount() - start < ms);
 }
 
+void ClearPdfs(const std::wstring& folder) {
+    WIN32_FIND_DATAW fd{};
+    HANDLE find = FindFirstFileW((folder + L"\\*.pdf").c_str(), &fd);
+    if (find == INVALID_HANDLE_VALUE) return;
+    do DeleteFileW((folder + L"\\" + fd.cFileName).c_str());
+    while (FindNextFileW(find, &fd));
+    FindClose(find);
+}
+
+HWND WaitForPrintDialog(const ShellProcess& shell) {
+    for (int i = 0; i < 100; ++i) {
+        for (HWND h : shell.TopLevelWindows(true))
+            if (ClassOf(h) == L"#32770") return h;
+        Pause(100);
+    }
+    return nullptr;
+}
+
+std::wstring WaitForPdf(const std::wstring& folder) {
+    for (int i = 0; i < 300; ++i) {
+        Pause(100);
+        WIN32_FIND_DATAW fd{};
+        HANDLE find = FindFirstFileW((folder + L"\\*.pdf").c_str(), &fd);
+        if (find == INVALID_HANDLE_VALUE) continue;
+        FindClose(find);
+        Pause(1500);  // cups-pdf writes the file in steps
+        return fd.cFileName;
+    }
+    return {};
+}
+
 bool Screenshot(const std::wstring& name) {
     std::wstring dir = BinaryDir() + L"\\screens";
     CreateDirectoryW(dir.c_str(), nullptr);

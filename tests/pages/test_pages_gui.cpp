@@ -346,13 +346,7 @@ TEST_F(PagesGui, OneSmallSlideStaysCentredAndPrints) {
     const char* pdfDir = std::getenv("QLM_PDF_DIR");
     if (!pdfDir || !*pdfDir) GTEST_SKIP() << "no PDF printer (scripts/printer-env.sh sets one up)";
     std::wstring pdfFolder = WindowsPath(pdfDir);
-    WIN32_FIND_DATAW fd{};
-    HANDLE find = FindFirstFileW((pdfFolder + L"\\*.pdf").c_str(), &fd);
-    if (find != INVALID_HANDLE_VALUE) {
-        do DeleteFileW((pdfFolder + L"\\" + fd.cFileName).c_str());
-        while (FindNextFileW(find, &fd));
-        FindClose(find);
-    }
+    ClearPdfs(pdfFolder);
     // The picture's context menu: "&Print".
     PostMessageW(image, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(image), MAKELPARAM(0xFFFF, 0xFFFF));
     HWND menu = nullptr;
@@ -363,25 +357,11 @@ TEST_F(PagesGui, OneSmallSlideStaysCentredAndPrints) {
     ASSERT_NE(menu, nullptr);
     Key(image, VK_DOWN);
     Key(image, VK_RETURN);
-    HWND dialog = nullptr;
-    for (int i = 0; i < 100 && !dialog; ++i) {
-        for (HWND h : shell_.TopLevelWindows(true))
-            if (ClassOf(h) == L"#32770") dialog = h;
-        if (!dialog) Pause(100);
-    }
+    HWND dialog = WaitForPrintDialog(shell_);
     ASSERT_NE(dialog, nullptr) << "no print dialog";
     PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
-    std::wstring pdf;
-    for (int i = 0; i < 300 && pdf.empty(); ++i) {
-        Pause(100);
-        find = FindFirstFileW((pdfFolder + L"\\*.pdf").c_str(), &fd);
-        if (find != INVALID_HANDLE_VALUE) {
-            pdf = fd.cFileName;
-            FindClose(find);
-        }
-    }
+    const std::wstring pdf = WaitForPdf(pdfFolder);
     ASSERT_FALSE(pdf.empty()) << "no PDF in " << pdfDir;
-    Pause(1500);  // cups-pdf writes the file in steps
     // pdfimages is a Unix program; Wine starts the shell that runs it as one.
     const std::string list = std::string(pdfDir) + "/images.txt";
     DeleteFileW((pdfFolder + L"\\images.txt").c_str());

@@ -390,36 +390,16 @@ TEST_F(TextWindowGui, PrintedPdfHoldsTheText) {
     ASSERT_EQ(RichLines().front(), "Привет песня");
 
     // Everything printed so far goes, so the new PDF is the only one.
-    WIN32_FIND_DATAW fd{};
-    HANDLE find = FindFirstFileW((pdfFolder + L"\\*.pdf").c_str(), &fd);
-    if (find != INVALID_HANDLE_VALUE) {
-        do DeleteFileW((pdfFolder + L"\\" + fd.cFileName).c_str());
-        while (FindNextFileW(find, &fd));
-        FindClose(find);
-    }
+    ClearPdfs(pdfFolder);
 
     PostMessageW(Text(), WM_COMMAND, 1 /* &Print */, 0);
-    HWND dialog = nullptr;
-    for (int i = 0; i < 100 && !dialog; ++i) {
-        for (HWND h : shell_.TopLevelWindows(true))
-            if (ClassOf(h) == L"#32770") dialog = h;
-        if (!dialog) Pause(100);
-    }
+    HWND dialog = WaitForPrintDialog(shell_);
     ASSERT_NE(dialog, nullptr) << "no print dialog";
     Screenshot(L"text-print-dialog");
     PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
 
-    std::wstring pdf;
-    for (int i = 0; i < 300 && pdf.empty(); ++i) {
-        Pause(100);
-        find = FindFirstFileW((pdfFolder + L"\\*.pdf").c_str(), &fd);
-        if (find != INVALID_HANDLE_VALUE) {
-            pdf = fd.cFileName;
-            FindClose(find);
-        }
-    }
+    const std::wstring pdf = WaitForPdf(pdfFolder);
     ASSERT_FALSE(pdf.empty()) << "no PDF in " << pdfDir;
-    Pause(1500);  // cups-pdf writes the file in steps
 
     // pdftotext is a Unix program; Wine starts it as one.
     std::string unixPdf = std::string(pdfDir) + "/" + Utf8(pdf);
