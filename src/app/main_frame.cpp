@@ -142,14 +142,8 @@ void TMainForm::BuildFrame() {
     int left = layout_.Add(lists, "LeftPanel", A::Client);
     browser_ = std::make_unique<browse::TCatalogueBrowser>(TheCatalogue(), play_, textFont_.get());
     browser_->CreatePanel(hwnd(), commands_);
-    browser_->hooks.checkedCountChanged = [this] {
-        // PlayCheckedBtn (and the play-checked entries through their command) only with a checked song.
-        if (TImageButton* b = Image("PlayCheckedBtn")) {
-            b->SetEnabled(play_.CheckedCount > 0);
-            SetButtonPicture(*b, false, false, false, play_.CheckedCount == 0);
-        }
-        UpdatePlayCommandStates();
-    };
+    // PlayCheckedBtn (and the play-checked entries through their command) only with a checked song.
+    browser_->hooks.checkedCountChanged = [this] { UpdatePlayCommandStates(); };
     browser_->hooks.toolTips = [] { return ToolTips(); };
     // The text window decides what a node shows (text, description, title picture).
     auto showNode = [this](const TRDataNode& node) {

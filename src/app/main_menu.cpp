@@ -127,7 +127,7 @@ void TMainMenus::SetRuleEnabled(std::string_view name, bool enabled) {
 }
 
 void TMainMenus::SetDynamicItems(DynamicMenu which, const std::vector<std::u16string>& captions, uint16_t firstId,
-                                 int checked) {
+                                 int checked, const std::vector<bool>& shown) {
     for (const auto& n : nodes_) {
         if (!n->row || n->row->dynamic != which) continue;
         n->children.clear();
@@ -138,6 +138,7 @@ void TMainMenus::SetDynamicItems(DynamicMenu which, const std::vector<std::u16st
             item->caption = captions[i];
             item->radio = true;
             item->checked = static_cast<int>(i) == checked;
+            item->visible = i >= shown.size() || shown[i];
             n->children.push_back(item);
         }
         Fill(*n);
@@ -150,6 +151,12 @@ void TMainMenus::SetDynamicItems(DynamicMenu which, const std::vector<std::u16st
                 if (c == node.get()) return false;
         return true;
     });
+}
+
+bool TMainMenus::IsDynamicSubmenu(HMENU menu, DynamicMenu which) const {
+    for (const auto& n : nodes_)
+        if (n->row && n->row->dynamic == which && n->sub == menu) return true;
+    return false;
 }
 
 void TMainMenus::SetInformPages(const std::vector<std::u16string>& captions) {

@@ -35,9 +35,12 @@ public:
     // Greys an entry regardless of its command (the pop-up's rules).
     void SetRuleEnabled(std::string_view name, bool enabled);
     // The entries of a run-time submenu: item i gets id first + i; `checked`
-    // is radio-checked (-1: none).
+    // is radio-checked (-1: none); an item whose `shown` is false is left out
+    // of the menu but keeps its id.
     void SetDynamicItems(DynamicMenu which, const std::vector<std::u16string>& captions, uint16_t firstId,
-                         int checked);
+                         int checked, const std::vector<bool>& shown = {});
+    // The run-time submenu is `menu` (for the states set as it opens).
+    bool IsDynamicSubmenu(HMENU menu, DynamicMenu which) const;
     // The information-page menu InformPageMenu (its own pop-up).
     HMENU InformPageMenu() const { return informMenu_; }
     void SetInformPages(const std::vector<std::u16string>& captions);

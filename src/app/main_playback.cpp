@@ -174,7 +174,8 @@ void TMainForm::CreatePlayback() {
         // "Выбрать видеоплейер" lists the video programs; choosing one moves the check.
         MainSeams& seams = ui_->Seams();
         seams.videoPlayers = [this] { return videos_->Captions(); };
-        seams.videoPlayerChosen = [this] { return videos_->CurrentIndex(); };
+        seams.videoPlayerChosen = [this] { return videos_->IndexOfId(settings_.videoPlayerId); };
+        seams.videoPlayersShown = [this] { return videos_->Shown(); };
         seams.videoPlayerChoose = [this](int position) {
             videos_->Choose(static_cast<size_t>(position));
             settings_.videoPlayerId = videos_->CurrentId();
@@ -236,10 +237,8 @@ void TMainForm::LoadFirstLeafPlayList() {
 
 void TMainForm::UpdatePlayCommandStates() {
     if (!playCommands_) return;
-    const Cmd pressed = playCommands_->PressedButton();
-    for (auto [name, id] : {std::pair{"PlayAllBtn", Cmd::PlayAll}, std::pair{"PlayCheckedBtn", Cmd::PlayChecked},
-                            std::pair{"PlayFavoritBtn", Cmd::PlayFavorit}})
-        if (TImageButton* b = Image(name)) SetButtonPicture(*b, pressed == id, false, false, !commands_.Enabled(id));
+    for (const PlayButtonLook& look : playCommands_->ButtonLooks())
+        if (TImageButton* b = Image(look.button)) SetButtonPicture(*b, look.pressed, false, false, !look.enabled);
 }
 
 }  // namespace qlm

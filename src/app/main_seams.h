@@ -34,6 +34,8 @@ struct MainSeams {
     // The video players the video-player menu offers, and the chosen one.
     std::function<std::vector<std::u16string>()> videoPlayers;
     std::function<int()> videoPlayerChosen;
+    // Per entry: its program file is there (only those are shown when the menu opens).
+    std::function<std::vector<bool>()> videoPlayersShown;
     std::function<void(int position)> videoPlayerChoose;
 };
 

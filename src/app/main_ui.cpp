@@ -122,6 +122,16 @@ void TMainWindowUi::ApplyDiskMenus() {
     if (frame_.relayout) frame_.relayout();
 }
 
+void TMainWindowUi::InitMenuPopup(HMENU menu) {
+    // The video programs are looked at again as their menu opens: one may have
+    // gone since the disk was loaded, and the check follows the chosen one.
+    if (seams_.videoPlayers && menus_->IsDynamicSubmenu(menu, DynamicMenu::VideoPlayers))
+        menus_->SetDynamicItems(DynamicMenu::VideoPlayers, seams_.videoPlayers(), kVideoPlayerMenuFirst,
+                                seams_.videoPlayerChosen ? seams_.videoPlayerChosen() : -1,
+                                seams_.videoPlayersShown ? seams_.videoPlayersShown() : std::vector<bool>{});
+    menus_->InitMenuPopup(menu);
+}
+
 // ---- Language ----
 
 void TMainWindowUi::BuildLanguageMenus() {

@@ -57,7 +57,7 @@ public:
     PopupList PopupShownOver() const { return popupList_; }
 
     // Window messages the main window passes on.
-    void InitMenuPopup(HMENU menu) { menus_->InitMenuPopup(menu); }
+    void InitMenuPopup(HMENU menu);
     void FormResize();
 
     void ImageBuner1Click();

@@ -345,7 +345,8 @@ void TFavoritesList::FavoritesListChange() {
 
 void TFavoritesList::FavoritesListEnter() {
     if (filling_) return;
-    if (play_) play_->ActiveList = ActiveListKind::Favorites;
+    // Only the list last entered changes: the list the current song came
+    // from (ActiveList) is a play command's to set.
     if (callbacks_.entered) callbacks_.entered();
     FavoritesListChange();
 }

@@ -8,14 +8,14 @@ struct CommandRow {
     Cmd command;
     int32_t mode;
     ActiveListKind active;
-    bool hasButton;
+    const char* button;  // null: no button
 };
 
 constexpr CommandRow kPlayCommands[] = {
-    {Cmd::PlayAll, kPlayAll, ActiveListKind::Tree, true},
-    {Cmd::PlayDisk, kPlayDisk, ActiveListKind::Tree, false},
-    {Cmd::PlayChecked, kPlayChecked, ActiveListKind::Tree, true},
-    {Cmd::PlayFavorit, kPlayFavorites, ActiveListKind::Favorites, true},
+    {Cmd::PlayAll, kPlayAll, ActiveListKind::Tree, "PlayAllBtn"},
+    {Cmd::PlayDisk, kPlayDisk, ActiveListKind::Tree, nullptr},
+    {Cmd::PlayChecked, kPlayChecked, ActiveListKind::Tree, "PlayCheckedBtn"},
+    {Cmd::PlayFavorit, kPlayFavorites, ActiveListKind::Favorites, "PlayFavoritBtn"},
 };
 
 const CommandRow* RowOf(Cmd kind) {
@@ -83,12 +83,23 @@ bool TPlayCommands::CanPlay(Cmd kind) const {
     return RowOf(kind) != nullptr;
 }
 
+std::vector<PlayButtonLook> TPlayCommands::ButtonLooks() const {
+    std::vector<PlayButtonLook> looks;
+    for (const auto& row : kPlayCommands) {
+        if (!row.button) continue;
+        // A disk change or a single song ends the mode; the button comes up with it.
+        const bool pressed = pressed_ == row.command && state_.PlayMode == row.mode;
+        looks.push_back({row.command, row.button, pressed, CanPlay(row.command)});
+    }
+    return looks;
+}
+
 void TPlayCommands::PlayCommand(Cmd kind) {
     const CommandRow* row = RowOf(kind);
     if (!row || !CanPlay(kind)) return;
     state_.DemoMode = false;
     if (hooks_.closeVideo) hooks_.closeVideo();
-    SetPressed(row->hasButton ? kind : Cmd::None);
+    SetPressed(row->button ? kind : Cmd::None);
     const ActiveListKind before = state_.ActiveList;
     state_.PlayMode = row->mode;
     state_.ActiveList = row->active;
@@ -375,6 +386,7 @@ void TPlayCommands::LoadStartupList() {
 void TPlayCommands::LoadDiskChangeList() {
     const TRDataNode* leaf = FirstLeaf(catalogue_);
     state_.PlayMode = kPlayDisk;
+    SetPressed(Cmd::None);
     if (!leaf) return;
     state_.UserStopped = true;
     queue_.BuildQueue(leaf, kPlayDisk, false, nullptr);

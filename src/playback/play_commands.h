@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "app/commands.h"
 #include "content/catalogue.h"
@@ -50,6 +51,14 @@ struct PlayHooks {
     std::function<void()> activateMainWindow;
 };
 
+// How a play button of the top bar looks: drawn pressed, or passive (disabled).
+struct PlayButtonLook {
+    Cmd command;
+    const char* button;  // PlayAllBtn, PlayCheckedBtn, PlayFavoritBtn
+    bool pressed;
+    bool enabled;
+};
+
 class TPlayCommands {
 public:
     TPlayCommands(PlayState& state, TVNTPlayer& player, const Catalogue& catalogue, PlaySources sources,
@@ -79,6 +88,10 @@ public:
 
     // The play button drawn pressed (Cmd::None: none).
     Cmd PressedButton() const { return pressed_; }
+    // The three buttons now: the one of the current play list stays pressed
+    // while its mode lasts; play checked and play favourites are passive
+    // while they have nothing to play.
+    std::vector<PlayButtonLook> ButtonLooks() const;
     bool DemoMarked() const { return demoMarked_; }
     // The play mode whose menu items carry the check mark (-1: none).
     int CheckedMode() const { return checkedMode_; }

@@ -46,6 +46,18 @@ std::vector<std::u16string> TVideoPlayers::Captions() const {
     return captions;
 }
 
+int TVideoPlayers::IndexOfId(int id) const {
+    for (size_t i = 0; i < entries_.size(); ++i)
+        if (entries_[i].id == id) return static_cast<int>(i);
+    return -1;
+}
+
+std::vector<bool> TVideoPlayers::Shown() const {
+    std::vector<bool> shown;
+    for (const auto& e : entries_) shown.push_back(!hooks_.fileExists || hooks_.fileExists(e.program));
+    return shown;
+}
+
 void TVideoPlayers::Choose(size_t index) {
     if (index >= entries_.size() || static_cast<int>(index) == currentIndex_) return;
     CloseRunning();

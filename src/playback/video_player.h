@@ -46,6 +46,10 @@ public:
     // the checked one (-1: none).
     std::vector<std::u16string> Captions() const;
     int CurrentIndex() const { return currentIndex_; }
+    // The entry of a player id (ExtVPID), -1 when none has it.
+    int IndexOfId(int id) const;
+    // Per entry: its program file exists now.
+    std::vector<bool> Shown() const;
     void Choose(size_t index);
 
     // Starts the chosen program on {disk root}Video\<path>.

@@ -383,4 +383,54 @@ TEST_F(Commands, WinampWindowEntryTogglesAndOnlyWinampShowsItBeforeLeaving) {
     EXPECT_EQ(events.back(), "leave");
 }
 
+TEST_F(Commands, FavouritesEnteredLastIsWhereThePlayButtonAndTheDemoStart) {
+    favs = {u"A\\2.mp3", u"r1.mp3"};
+    favSel = 1;
+    treeSel = a[0];
+    lastEntered = PlayList::Favorites;
+    focused = PlayList::None;
+    cmd->PlayButton();
+    EXPECT_EQ(player.Names(), (Names{"r1.mp3"}));
+    EXPECT_EQ(state.ActiveList, ActiveListKind::Favorites);
+    EXPECT_EQ(state.PlayMode, kPlaySingleSong);
+    // The demo from a single song plays the favourites list, not the disk.
+    player.state = kPlayerStopped;
+    table.Run(Cmd::PlayDemo);
+    EXPECT_EQ(state.PlayMode, kPlayFavorites);
+    EXPECT_EQ(player.Names(), (Names{"A\\2.mp3", "r1.mp3"}));
+    EXPECT_TRUE(state.DemoMode);
+    // Play all still starts at the tree's selection.
+    cmd->PlayCommand(Cmd::PlayAll);
+    EXPECT_EQ(player.Names().front(), "A\\1.mp3");
+}
+
+TEST_F(Commands, ThePlayListsButtonStaysPressedWhileItsModeLastsAndEmptyOnesArePassive) {
+    auto look = [this](Cmd c) {
+        for (const PlayButtonLook& l : cmd->ButtonLooks())
+            if (l.command == c) return l;
+        return PlayButtonLook{Cmd::None, "", false, false};
+    };
+    ASSERT_EQ(cmd->ButtonLooks().size(), 3u);
+    EXPECT_TRUE(look(Cmd::PlayAll).enabled);
+    EXPECT_FALSE(look(Cmd::PlayChecked).enabled);
+    EXPECT_FALSE(look(Cmd::PlayFavorit).enabled);
+    favs = {u"A\\2.mp3"};
+    treeSel = a[0];
+    EXPECT_TRUE(look(Cmd::PlayFavorit).enabled);
+    cmd->PlayCommand(Cmd::PlayFavorit);
+    EXPECT_TRUE(look(Cmd::PlayFavorit).pressed);
+    EXPECT_FALSE(look(Cmd::PlayAll).pressed);
+    favs.push_back(u"r1.mp3");  // adding keeps the look while the mode lasts
+    EXPECT_TRUE(look(Cmd::PlayFavorit).pressed);
+    cmd->PlayCommand(Cmd::PlayAll);
+    EXPECT_TRUE(look(Cmd::PlayAll).pressed);
+    EXPECT_FALSE(look(Cmd::PlayFavorit).pressed);
+    // A disk change makes the list anew in disk mode: no button stays down.
+    cmd->LoadDiskChangeList();
+    EXPECT_FALSE(look(Cmd::PlayAll).pressed);
+    cmd->PlayCommand(Cmd::PlayAll);
+    cmd->PlayFromList(PlayList::Tree, false);
+    for (const PlayButtonLook& l : cmd->ButtonLooks()) EXPECT_FALSE(l.pressed) << l.button;
+}
+
 }  // namespace

@@ -400,21 +400,25 @@ bool EndsWith(const std::wstring& s, const std::wstring& tail) {
 
 // The captions and check marks of the menu bar's "Выбрать &видеоплейер", when
 // the platform lets another process read the menus (else empty).
-std::vector<std::pair<std::wstring, bool>> VideoPlayerMenu(HWND main) {
-    std::vector<std::pair<std::wstring, bool>> items;
+HMENU VideoPlayerSubmenu(HWND main) {
     HMENU bar = GetMenu(main);
     for (int i = 0; bar && i < GetMenuItemCount(bar); ++i) {
         HMENU sub = GetSubMenu(bar, i);
         for (int j = 0; sub && j < GetMenuItemCount(sub); ++j) {
             wchar_t text[128] = {};
             GetMenuStringW(sub, j, text, 128, MF_BYPOSITION);
-            if (std::wstring(text) != L"Выбрать &видеоплейер") continue;
-            HMENU players = GetSubMenu(sub, j);
-            for (int k = 0; players && k < GetMenuItemCount(players); ++k) {
-                GetMenuStringW(players, k, text, 128, MF_BYPOSITION);
-                items.emplace_back(text, (GetMenuState(players, k, MF_BYPOSITION) & MF_CHECKED) != 0);
-            }
+            if (std::wstring(text) == L"Выбрать &видеоплейер") return GetSubMenu(sub, j);
         }
+    }
+    return nullptr;
+}
+std::vector<std::pair<std::wstring, bool>> VideoPlayerMenu(HWND main) {
+    std::vector<std::pair<std::wstring, bool>> items;
+    HMENU players = VideoPlayerSubmenu(main);
+    for (int k = 0; players && k < GetMenuItemCount(players); ++k) {
+        wchar_t text[128] = {};
+        GetMenuStringW(players, k, text, 128, MF_BYPOSITION);
+        items.emplace_back(text, (GetMenuState(players, k, MF_BYPOSITION) & MF_CHECKED) != 0);
     }
     return items;
 }
@@ -468,6 +472,13 @@ TEST_F(PlaybackGui, VideoPlayerMenuListsTheProgramsAndTheChosenOnePlays) {
     Command(main, qlmEntry, 500);
     EXPECT_TRUE(EndsWith(VideoProgram(), L"\\Video\\play.exe")) << VideoProgram();
     Screenshot(L"playback-video-chosen");
+    // The registered program gone: opening the menu shows only what is there, the check on the chosen one.
+    if (HMENU players = VideoPlayerSubmenu(main)) {
+        ASSERT_TRUE(DeleteFileW((disk + L"\\Alt\\play.exe").c_str()));
+        SendMessageW(main, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(players), 0);
+        EXPECT_EQ(VideoPlayerMenu(main).back(), std::make_pair(std::wstring(L"QLM Video Player"), true));
+        EXPECT_EQ(VideoPlayerMenu(main).size(), hasWmp ? 2u : 1u);
+    }
 
     PostMessageW(main, WM_CLOSE, 0, 0);
     ASSERT_TRUE(shell_.WaitExit(15000));
