@@ -348,15 +348,7 @@ void TPlayerPanel::PlaceSlider(double duration, double position) {
     const RECT& pr = progress_->Bounds();
     if (pr.right - pr.left != width || pr.left != panel_.left + 38) {
         progress_->SetBounds(panel_.left + skin::spot::kProgressBar.x, panel_.top + skin::spot::kProgressBar.y, width, 2);
-        if (progress_->Picture().Empty() || progress_->Picture().Width() < 1) {
-            SkinPicture bar = SkinPicture::Blank(1, 2);
-            if (!bar.Empty()) {
-                const auto c = skin::colour::kGroove;
-                for (int i = 0; i < 2; ++i) bar.Pixels()[i] = (uint32_t{c.r} << 16) | (uint32_t{c.g} << 8) | c.b;
-                progress_->SetPicture(std::move(bar));
-            }
-            progress_->Stretch = true;
-        }
+        if (progress_->Picture().Empty() || progress_->Picture().Width() < 1) ColourProgressBar();
         progress_->Invalidate();
     }
     if (dragging_) return;
@@ -494,8 +486,21 @@ void TPlayerPanel::SetPlaying(bool playing) {
     SetButtonPicture(*playBtn_, playBtn_->Pressed(), playBtn_->Hovered() && !playBtn_->Pressed(), false, false);
 }
 
+// The bar in the scheme colour: in the groove's own colour it could not be seen.
+void TPlayerPanel::ColourProgressBar() {
+    if (!progress_) return;
+    SkinPicture bar = SkinPicture::Blank(1, 2);
+    if (bar.Empty()) return;
+    const uint32_t pixel = kColourSchemes[static_cast<size_t>(scheme_)].Pixel();
+    for (int i = 0; i < 2; ++i) bar.Pixels()[i] = pixel;
+    progress_->SetPicture(std::move(bar));
+    progress_->Stretch = true;
+    progress_->Invalidate();
+}
+
 void TPlayerPanel::SetScheme(int index) {
     scheme_ = NormalSchemeIndex(index);
+    ColourProgressBar();
     if (icon_) icon_->LoadPicture(SchemePictureName("PlIconStr", scheme_));
     DrawStrip(title_);
     DrawStrip(comment_);

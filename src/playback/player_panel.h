@@ -88,6 +88,7 @@ public:
     TImageButton* Element(std::string_view name) const;
 
 private:
+    void ColourProgressBar();
     struct TextLine {
         TImageButton* image = nullptr;
         SkinPicture strip;

@@ -270,6 +270,30 @@ TEST_F(PlaybackGui, DemoModeStepsOnAfterSevenSeconds) {
     EXPECT_EQ(AskPlayer(104), 0);
 }
 
+// While a song plays the progress bar runs in the scheme colour up to the slider.
+TEST_F(PlaybackGui, ProgressBarShowsInTheSchemeColour) {
+    HWND main = Start(MakePlayDisk(L"play-progress", 400), L"play-progress");
+    ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(SelectSong(TreeOf(main), 0, 0));
+    Command(main, kPlayerPlay, 4000);
+    RECT rc{};
+    GetClientRect(main, &rc);
+    POINT row{0, rc.bottom - 110 + 95};
+    ClientToScreen(main, &row);
+    HDC screen = GetDC(nullptr);
+    // The bar's two rows; the slider button alone gives a few such pixels.
+    int coloured = 0;
+    for (int dy = 0; dy < 2; ++dy)
+        for (int x = 0; x < rc.right; ++x) {
+            POINT p{x, 0};
+            ClientToScreen(main, &p);
+            if (GetPixel(screen, p.x, row.y + dy) == RGB(142, 197, 233)) ++coloured;
+        }
+    ReleaseDC(nullptr, screen);
+    Screenshot(L"playback-progress");
+    EXPECT_GT(coloured, 50) << "no progress bar seen on its rows";
+}
+
 TEST_F(PlaybackGui, HoldingVolumeUpForASecondGivesTheClickAndFourStepsATick) {
     HWND main = Start(MakePlayDisk(L"play-volume", 40), L"play-volume");
     ASSERT_NE(main, nullptr);
