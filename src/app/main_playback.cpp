@@ -64,15 +64,9 @@ void TMainForm::CreatePlayback() {
         return song ? TheCatalogue().DiskText(song->Path) : std::u16string();
     };
     src.favorites.selected = [this] { return favorites_ ? favorites_->SelectedIndex() : -1; };
-    src.lastEnteredList = [this] {
-        switch (play_.LastEntered) {
-            case EnteredList::SongList: return PlayList::SongList;
-            case EnteredList::Favorites: return PlayList::Favorites;
-            default: return PlayList::None;
-        }
-    };
-    if (browser_) browser_->hooks.songListEntered = [this] { play_.LastEntered = EnteredList::SongList; };
-    if (favorites_) favorites_->On().entered = [this] { play_.LastEntered = EnteredList::Favorites; };
+    src.lastEnteredList = [this] { return play_.LastEntered; };
+    if (browser_) browser_->hooks.songListEntered = [this] { play_.LastEntered = PlayList::SongList; };
+    if (favorites_) favorites_->On().entered = [this] { play_.LastEntered = PlayList::Favorites; };
     src.focusedList = [this] {
         HWND f = GetFocus();
         if (f && f == tree_) return PlayList::Tree;

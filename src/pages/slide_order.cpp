@@ -56,8 +56,7 @@ int SlideOrder::StepRandom(const Show& show, const Draw& draw) {
     return chosen;
 }
 
-std::optional<std::u16string> StepDelayField(std::u16string_view text, int delta) {
-    // Blanks around the number are allowed; anything else is not a number.
+std::optional<int> DelayFieldValue(std::u16string_view text) {
     size_t a = 0, b = text.size();
     while (a < b && text[a] == u' ') ++a;
     while (b > a && text[b - 1] == u' ') --b;
@@ -67,7 +66,13 @@ std::optional<std::u16string> StepDelayField(std::u16string_view text, int delta
         if (text[i] < u'0' || text[i] > u'9') return std::nullopt;
         value = value * 10 + (text[i] - u'0');
     }
-    const int next = value + delta;
+    return value;
+}
+
+std::optional<std::u16string> StepDelayField(std::u16string_view text, int delta) {
+    const std::optional<int> value = DelayFieldValue(text);
+    if (!value) return std::nullopt;
+    const int next = *value + delta;
     if (next < 1 || next > 99) return std::nullopt;
     const std::string digits = std::to_string(next);
     return std::u16string(digits.begin(), digits.end());

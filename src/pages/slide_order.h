@@ -43,6 +43,9 @@ private:
     std::vector<bool> unshown_;
 };
 
+// The number in the delay field (blanks around allowed); nullopt when it
+// holds no number.
+std::optional<int> DelayFieldValue(std::u16string_view text);
 // The delay field's text after a step of its plus or minus button: one more
 // or one less, from 1 to 99 seconds. No step (nullopt) when the field holds
 // no number or the step would leave that range.

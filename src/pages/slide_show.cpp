@@ -1,6 +1,5 @@
 #include "pages/slide_show.h"
 
-#include <cstdlib>
 #include <iterator>
 #include <memory>
 #include <optional>
@@ -343,10 +342,10 @@ void TSlideShow::PlusBtnClick(int delta) {
 void TSlideShow::SpinEdit1Change() {
     wchar_t text[8] = {};
     GetWindowTextW(spinEdit1_, text, static_cast<int>(std::size(text)));
-    // The field's own number, checked by a step of nothing.
-    if (!StepDelayField(win::U16(text), 0)) return;
+    const std::optional<int> seconds = DelayFieldValue(win::U16(text));
+    if (!seconds || *seconds < 1 || *seconds > 99) return;
     if (image_ && image_->hwnd()) KillTimer(image_->hwnd(), kTimer3);
-    delay_ = _wtoi(text);
+    delay_ = *seconds;
     StartTimer3();
 }
 

@@ -19,8 +19,6 @@
 
 namespace qlm {
 
-enum class PlayList { None, Tree, SongList, Favorites };
-
 struct PlaySources {
     std::function<const TRDataNode*()> selectedTreeNode;
     std::function<const TRDataNode*()> selectedSongListItem;

@@ -21,8 +21,8 @@ enum PlayModeValue : int32_t {
 };
 
 enum class ActiveListKind : uint8_t { Tree, Favorites };
-// Of the song list and the favourites list, the one the user entered last.
-enum class EnteredList : uint8_t { None, SongList, Favorites };
+// The lists a play starts from.
+enum class PlayList { None, Tree, SongList, Favorites };
 
 struct PlayState {
     int32_t PlayMode = kPlayDisk;
@@ -37,7 +37,8 @@ struct PlayState {
     bool UserStopped = false;
     bool DemoMode = false;
     bool PlayFromPosition = false;  // "Играть с текущей позиции"
-    EnteredList LastEntered = EnteredList::None;
+    // Of the song list and the favourites list, the one the user entered last.
+    PlayList LastEntered = PlayList::None;
     // Number of checked songs; enables the play-checked commands.
     int CheckedCount = 0;
 

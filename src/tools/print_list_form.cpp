@@ -10,6 +10,7 @@
 #include "app/settings_win.h"
 #include "lang/language.h"
 #include "win/dialog_controls.h"
+#include "win/modal_loop.h"
 
 namespace qlm {
 namespace {
@@ -222,26 +223,14 @@ void TPrintListForm::ShowModal(HWND owner) {
     HWND focus = GetFocus();  // the owner's control that has the keyboard, to get it back
     if (!Create(p)) return;
     FormShow();
-    EnableWindow(owner, FALSE);
     ShowWindow(hwnd(), SW_SHOW);
     SetFocus(Item(kAllRadio));
-    MSG msg;
-    while (!done_) {
-        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
-        if (got <= 0) {
-            // The program is ending: the main loop must see the quit as well.
-            if (got == 0) PostQuitMessage(static_cast<int>(msg.wParam));
-            break;
-        }
-        if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE && (msg.hwnd == hwnd() || IsChild(hwnd(), msg.hwnd))) {
-            FormClose();
-            continue;
-        }
-        if (IsDialogMessageW(hwnd(), &msg)) continue;
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-    EnableWindow(owner, TRUE);
+    win::RunModalLoop(hwnd(), owner, done_, [this](MSG& msg) {
+        if (msg.message != WM_KEYDOWN || msg.wParam != VK_ESCAPE || (msg.hwnd != hwnd() && !IsChild(hwnd(), msg.hwnd)))
+            return false;
+        FormClose();
+        return true;
+    });
     SetForegroundWindow(owner);
     Destroy();
     if (focus && IsWindow(focus) && (focus == owner || IsChild(owner, focus))) SetFocus(focus);

@@ -174,15 +174,6 @@ void ClearPdfs(const std::wstring& folder) {
     FindClose(find);
 }
 
-HWND WaitForPrintDialog(const ShellProcess& shell) {
-    for (int i = 0; i < 100; ++i) {
-        for (HWND h : shell.TopLevelWindows(true))
-            if (ClassOf(h) == L"#32770") return h;
-        Pause(100);
-    }
-    return nullptr;
-}
-
 std::wstring WaitForPdf(const std::wstring& folder) {
     for (int i = 0; i < 300; ++i) {
         Pause(100);

@@ -50,11 +50,11 @@ private:
 std::wstring WindowText(HWND hwnd);
 std::wstring ClassOf(HWND hwnd);
 // Printing through the test printer (cups-pdf): the folder is emptied of
-// PDFs first, so the next one is the print of the test; the print dialog the
-// shell opens (within 10 s); the first PDF that appears (within 30 s), once
-// cups-pdf has had time to finish writing it, by file name (empty: none).
+// PDFs first, so the next one is the print of the test; then the first PDF
+// that appears (within 30 s), once cups-pdf has had time to finish writing
+// it, by file name (empty: none). The print dialog is the shell's window of
+// class "#32770" (WaitForWindow).
 void ClearPdfs(const std::wstring& folder);
-HWND WaitForPrintDialog(const ShellProcess& shell);
 std::wstring WaitForPdf(const std::wstring& folder);
 // Pumps this thread's messages while waiting (the shell may send to us).
 void Pause(DWORD ms);

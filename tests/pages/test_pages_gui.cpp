@@ -124,6 +124,10 @@ protected:
         Pause(1500);
         return true;
     }
+    // A disk of one slide (`file` written by the test as a BMP of `picture`)
+    // with its slides page open: the page's picture view, or null.
+    HWND OpenSlide(const std::wstring& name, const std::string& file, const std::string& caption,
+                   const std::string& picture);
     HWND PopupMenu() const {
         for (HWND h : shell_.TopLevelWindows(true))
             if (ClassOf(h) == L"#32768") return h;
@@ -315,15 +319,21 @@ TEST_F(PagesGui, LanguageChangeReloadsOnlyPagesWithALanguageVersion) {
     ResetLanguageChoice();
 }
 
-TEST_F(PagesGui, OneSmallSlideStaysCentredAndPrints) {
+HWND PagesGui::OpenSlide(const std::wstring& name, const std::string& file, const std::string& caption,
+                         const std::string& picture) {
     TestDisk disk{.allPages = true};
-    disk.slides = {{"small.bmp", "Small"}};
-    before_ = [this] { WriteFileBytes(disk_ + L"\\Picture\\small.bmp", SolidBmp(40, 30, kRed)); };
-    ASSERT_TRUE(Start(L"pages-slide", disk, "<html></html>", "<html></html>"));
+    disk.slides = {{file, caption}};
+    const std::wstring path = L"\\Picture\\" + std::wstring(file.begin(), file.end());
+    before_ = [this, path, picture] { WriteFileBytes(disk_ + path, picture); };
+    if (!Start(name, disk, "<html></html>", "<html></html>")) return nullptr;
     Click(main_, PageButton(kSlidesSlot));
     HWND image = ChildOfClass(main_, L"TSlideImage");
+    return image && IsWindowVisible(image) ? image : nullptr;
+}
+
+TEST_F(PagesGui, OneSmallSlideStaysCentredAndPrints) {
+    HWND image = OpenSlide(L"pages-slide", "small.bmp", "Small", SolidBmp(40, 30, kRed));
     ASSERT_NE(image, nullptr);
-    ASSERT_TRUE(IsWindowVisible(image));
     Pause(500);
     RECT rc{};
     GetClientRect(image, &rc);
@@ -357,7 +367,7 @@ TEST_F(PagesGui, OneSmallSlideStaysCentredAndPrints) {
     ASSERT_NE(menu, nullptr);
     Key(image, VK_DOWN);
     Key(image, VK_RETURN);
-    HWND dialog = WaitForPrintDialog(shell_);
+    HWND dialog = shell_.WaitForWindow(L"#32770", 10000);
     ASSERT_NE(dialog, nullptr) << "no print dialog";
     PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
     const std::wstring pdf = WaitForPdf(pdfFolder);
@@ -387,16 +397,10 @@ TEST_F(PagesGui, OneSmallSlideStaysCentredAndPrints) {
 }
 
 TEST_F(PagesGui, PanoramaFillsThePanelWidthUnderALongCaption) {
-    TestDisk disk{.allPages = true};
     std::string caption;
     for (int i = 0; i < 12; ++i) caption += "Очень длинная подпись к панораме " + std::to_string(i) + " ";
-    disk.slides = {{"wide.bmp", caption}};
-    before_ = [this] { WriteFileBytes(disk_ + L"\\Picture\\wide.bmp", SolidBmp(1500, 40, kBlue)); };
-    ASSERT_TRUE(Start(L"pages-panorama", disk, "<html></html>", "<html></html>"));
-    Click(main_, PageButton(kSlidesSlot));
-    HWND image = ChildOfClass(main_, L"TSlideImage");
+    HWND image = OpenSlide(L"pages-panorama", "wide.bmp", caption, SolidBmp(1500, 40, kBlue));
     ASSERT_NE(image, nullptr);
-    ASSERT_TRUE(IsWindowVisible(image));
     Pause(2500);  // the caption starts moving
     Screenshot(L"pages-panorama");
     RECT rc{};

@@ -393,7 +393,7 @@ TEST_F(TextWindowGui, PrintedPdfHoldsTheText) {
     ClearPdfs(pdfFolder);
 
     PostMessageW(Text(), WM_COMMAND, 1 /* &Print */, 0);
-    HWND dialog = WaitForPrintDialog(shell_);
+    HWND dialog = shell_.WaitForWindow(L"#32770", 10000);
     ASSERT_NE(dialog, nullptr) << "no print dialog";
     Screenshot(L"text-print-dialog");
     PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
