@@ -7,6 +7,8 @@
 #   deps_fetch PACKAGE WORK        downloads PACKAGE's source package into a
 #                                  fresh folder WORK (deb-src entries are added
 #                                  first when apt has none).
+source "$(dirname "${BASH_SOURCE[0]}")/apt-retry.sh"
+
 deps_start() {
   deps=$1
   here=$(cd "$(dirname "$0")/.." && pwd)
@@ -19,8 +21,8 @@ deps_fetch() {
   local package=$1 work=$2
   if ! grep -rqs '^Types: deb-src' /etc/apt/sources.list.d/ && ! grep -qs '^deb-src' /etc/apt/sources.list; then
     sed 's/^Types: deb$/Types: deb-src/' /etc/apt/sources.list.d/debian.sources > /etc/apt/sources.list.d/debian-src.sources
-    apt-get update -q >/dev/null
+    apt_update
   fi
   rm -rf "$work" && mkdir -p "$work"
-  (cd "$work" && apt-get source -q --download-only "$package" >/dev/null 2>&1 || { apt-get update -q >/dev/null; apt-get source -q --download-only "$package" >/dev/null; })
+  (cd "$work" && { apt-get source -q --download-only "$package" >/dev/null 2>&1 || { apt_update; apt_retry apt-get source -q --download-only "$package" >/dev/null; }; })
 }

@@ -3,6 +3,7 @@
 # Idempotent: packages already present and a dependency prefix already built are left alone.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
+source "$here/scripts/apt-retry.sh"
 deps=${QLM_DEPS_DIR:-$here/.deps}
 
 packages=(
@@ -29,8 +30,9 @@ if [ ${#missing[@]} -gt 0 ]; then
       sed 's/^Types: deb$/Types: deb-src/' /etc/apt/sources.list.d/debian.sources > /etc/apt/sources.list.d/debian-src.sources
     fi
   fi
-  apt-get update -q >/dev/null
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}" >/dev/null
+  apt_update
+  export DEBIAN_FRONTEND=noninteractive
+  apt_retry apt-get install -y -q --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
 "$here/scripts/build-libjpeg.sh" "$deps"
