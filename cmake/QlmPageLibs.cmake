@@ -4,6 +4,9 @@
 # takes Debian's -dev packages.
 if(QLM_WINDOWS)
   set(_qlm_mingw "${QLM_DEPS_DIR}/mingw")
+  if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
+    set(_qlm_mingw "${QLM_DEPS_DIR}/mingw-x86_64")
+  endif()
   foreach(lib xml2 jpeg gif)
     if(NOT EXISTS "${_qlm_mingw}/lib/lib${lib}.a")
       message(FATAL_ERROR "${_qlm_mingw}/lib/lib${lib}.a is missing: run scripts/setup.sh")

@@ -6,7 +6,14 @@
 ; asks nothing: it waits for the running shell to end, installs, and starts
 ; the installed shell, which then resumes the playback handed over to it.
 
+!ifdef QLM_AMD64
+; The 64-bit test build of the shell (machines that run no 32-bit code).
+Target amd64-unicode
+!define PROGRAM_FILES "$PROGRAMFILES64"
+!else
 Unicode true
+!define PROGRAM_FILES "$PROGRAMFILES"
+!endif
 !include "LogicLib.nsh"
 !include "FileFunc.nsh"
 
@@ -17,7 +24,7 @@ Unicode true
 
 Name "${PRODUCT}"
 OutFile "${QLM_OUTFILE}"
-InstallDir "$PROGRAMFILES\${PRODUCT}"
+InstallDir "${PROGRAM_FILES}\${PRODUCT}"
 RequestExecutionLevel admin
 SetCompressor /SOLID lzma
 VIProductVersion "${QLM_VERSION}"
@@ -35,6 +42,9 @@ UninstPage uninstConfirm
 UninstPage instfiles
 
 Function .onInit
+!ifdef QLM_AMD64
+  SetRegView 64
+!endif
   StrCpy $AutoUpdate 0
   ${GetParameters} $R0
   ClearErrors
@@ -83,6 +93,9 @@ Section "Install"
 SectionEnd
 
 Section "Uninstall"
+!ifdef QLM_AMD64
+  SetRegView 64
+!endif
   Delete "$SMPROGRAMS\${PRODUCT}.lnk"
   Delete "$INSTDIR\favorites.dat"
   RMDir /r "$INSTDIR"

@@ -8,16 +8,16 @@ work=$deps/src-giflib
 deps_fetch giflib "$work"
 dpkg-source -x "$work"/giflib_*.dsc "$work/giflib" >/dev/null 2>&1
 src=$work/giflib
-echo "setup: building giflib for i686-w64-mingw32"
+echo "setup: building giflib for $triple"
 # The library is seven C files; its Makefile builds Unix shared objects, so
 # they are compiled directly.
 objs=()
 for f in dgif_lib egif_lib gifalloc gif_err gif_font gif_hash openbsd-reallocarray quantize; do
-  i686-w64-mingw32-gcc -O2 -std=gnu99 -c "$src/$f.c" -o "$work/$f.o"
+  $triple-gcc -O2 -std=gnu99 -c "$src/$f.c" -o "$work/$f.o"
   objs+=("$work/$f.o")
 done
 mkdir -p "$prefix/lib" "$prefix/include"
 rm -f "$prefix/lib/libgif.a"
-i686-w64-mingw32-ar rcs "$prefix/lib/libgif.a" "${objs[@]}"
+$triple-ar rcs "$prefix/lib/libgif.a" "${objs[@]}"
 cp "$src/gif_lib.h" "$prefix/include/"
 rm -rf "$work"

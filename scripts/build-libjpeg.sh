@@ -7,9 +7,9 @@ work=$deps/src
 deps_fetch libjpeg-turbo "$work"
 tar -xzf "$work"/libjpeg-turbo_*.orig.tar.gz -C "$work"
 src=$(find "$work" -maxdepth 1 -type d -name 'libjpeg-turbo-*' | head -n1)
-echo "setup: building $(basename "$src") for i686-w64-mingw32"
+echo "setup: building $(basename "$src") for $triple"
 cmake -S "$src" -B "$work/build" -G Ninja \
-  -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-i686.cmake" \
+  -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-$arch.cmake" \
   -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" \
   -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_TURBOJPEG=OFF -DWITH_SIMD=ON -DREQUIRE_SIMD=OFF -Wno-dev >/dev/null
 cmake --build "$work/build" >/dev/null

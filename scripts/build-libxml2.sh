@@ -10,9 +10,9 @@ work=$deps/src-libxml2
 deps_fetch libxml2 "$work"
 dpkg-source -x "$work"/libxml2_*.dsc "$work/libxml2" >/dev/null 2>&1
 src=$work/libxml2
-echo "setup: building libxml2 for i686-w64-mingw32"
+echo "setup: building libxml2 for $triple"
 cmake -S "$src" -B "$work/build" -G Ninja \
-  -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-i686.cmake" \
+  -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-$arch.cmake" \
   -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" -DBUILD_SHARED_LIBS=OFF \
   -DLIBXML2_WITH_ICONV=OFF -DLIBXML2_WITH_ICU=OFF -DLIBXML2_WITH_LZMA=OFF -DLIBXML2_WITH_ZLIB=OFF \
   -DLIBXML2_WITH_PYTHON=OFF -DLIBXML2_WITH_HTTP=OFF -DLIBXML2_WITH_FTP=OFF \

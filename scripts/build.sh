@@ -6,6 +6,8 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 cd "$here"
 deps=${QLM_DEPS_DIR:-$here/.deps}
 what=${1:-all}
+source "$here/scripts/win-arch.sh"
+arch=$(qlm_win_arch)
 
 if [ "$what" = all ] || [ "$what" = native ]; then
   [ -f build-native/build.ninja ] || cmake -S . -B build-native -G Ninja \
@@ -13,7 +15,10 @@ if [ "$what" = all ] || [ "$what" = native ]; then
   cmake --build build-native
 fi
 if [ "$what" = all ] || [ "$what" = win ]; then
+  # A tree configured for the other architecture is configured anew.
+  if [ -f build-win/build.ninja ] && ! grep -q "mingw-$arch.cmake" build-win/CMakeCache.txt; then rm -rf build-win; fi
+  [ "$arch" = i686 ] || echo "build: this machine runs no 32-bit code; the Windows programs are built as $arch for the tests"
   [ -f build-win/build.ninja ] || cmake -S . -B build-win -G Ninja \
-    -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release -DQLM_DEPS_DIR="$deps" >/dev/null
+    -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-$arch.cmake -DCMAKE_BUILD_TYPE=Release -DQLM_DEPS_DIR="$deps" >/dev/null
   cmake --build build-win
 fi

@@ -230,6 +230,10 @@ def write_avi(path, width=160, height=120, fps=15, frames=45):
 video_dir = os.path.join(disk, "Video")
 os.makedirs(video_dir, exist_ok=True)
 write_avi(os.path.join(video_dir, "demo.avi"))
+# The text window shows this when the clip is selected.
+cp1251(os.path.join(video_dir, "demo.rtf"),
+       rtf("Демонстрационный ролик", ["Короткий ролик без звука: полоса бежит по радуге.",
+                                      "Двойной щелчок запускает его в видеоплейере диска."]))
 
 manifest = {
     "form": "packed",

@@ -9,7 +9,8 @@ deps=${QLM_DEPS_DIR:-$here/.deps}
 packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix mingw-w64-i686-dev binutils-mingw-w64-i686
-  wine wine32:i386 xvfb xauth x11-utils xdotool imagemagick
+  g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-x86-64-dev binutils-mingw-w64-x86-64
+  wine wine32:i386 wine64 xvfb xauth x11-utils xdotool imagemagick
   fonts-dejavu-core fonts-liberation
   googletest nlohmann-json3-dev dpkg-dev nasm
   libjpeg62-turbo-dev libgif-dev libxml2-dev

@@ -1,9 +1,22 @@
-# Sourced by the test and demo scripts: a project-local 32-bit Wine prefix,
-# an X server, and a wineserver started detached so that ctest's pipes are
-# not inherited by Wine's background services.
+# Sourced by the test and demo scripts: a project-local Wine prefix (32-bit,
+# or 64-bit where the machine runs no 32-bit code: win-arch.sh), an X server,
+# and a wineserver started detached so that ctest's pipes are not inherited by
+# Wine's background services.
 qlm_root=${qlm_root:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
-export WINEPREFIX=${QLM_WINEPREFIX:-$qlm_root/.wine}
-export WINEARCH=win32
+source "$qlm_root/scripts/win-arch.sh"
+if [ "$(qlm_win_arch)" = i686 ]; then
+  export WINEPREFIX=${QLM_WINEPREFIX:-$qlm_root/.wine}
+  export WINEARCH=win32
+else
+  # Debian's wrappers take the 32-bit loader whenever it is installed.
+  export WINEPREFIX=${QLM_WINEPREFIX:-$qlm_root/.wine}64
+  export WINEARCH=win64
+  export WINELOADER=/usr/lib/wine/wine64 WINESERVER=/usr/lib/wine/wineserver64
+  wine() { /usr/lib/wine/wine64 "$@"; }
+  wineserver() { /usr/lib/wine/wineserver64 "$@"; }
+  wineboot() { /usr/lib/wine/wine64 wineboot "$@"; }
+  winepath() { /usr/lib/wine/wine64 winepath "$@"; }
+fi
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 

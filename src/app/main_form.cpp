@@ -171,10 +171,11 @@ void TMainForm::FormContextMenu(HWND control, LPARAM lParam) {
                                                   : PopupList::None;
     if (list == PopupList::None) return;
     POINT p{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-    if (lParam == -1) {  // from the keyboard: at the control's top-left corner
+    if (lParam == -1) {  // from the keyboard: at the control's top-left corner, over the selection
         RECT rc{};
         GetWindowRect(control, &rc);
         p = {rc.left + 8, rc.top + 8};
+        if (browser_ && list != PopupList::Favorites) browser_->PopupFromKeyboard(control);
     }
     ui_->ShowPopupMenu(list, p);
 }
@@ -206,7 +207,22 @@ void TMainForm::WireMainUi() {
             auto rows = browser_->SelectedListItems();
             c.selected = kind(rows.empty() ? nullptr : rows.front());
         }
+        if (favorites_) {
+            c.favoritesCount = static_cast<int>(favorites_->Items().size());
+            c.favoriteSelected = list == PopupList::Favorites && favorites_->SelectedIndex() >= 0;
+        }
         return c;
+    };
+    seams.refreshFieldEntries = [this] { ApplySongListFields(); };
+    seams.refreshPlayChecked = [this] { UpdatePlayCommandStates(); };
+    seams.favoritesLanguage = [this] { ShowFavoritesNames(); };
+    // The playing song's title carries the shown tag fields and the names of the active language.
+    browser_->hooks.titleStripChanged = [this] { ShowPlayingTitleAgain(); };
+    auto previous = seams.languageChanged;
+    seams.languageChanged = [this, previous](const std::u16string& languageId) {
+        if (previous) previous(languageId);
+        PassLanguageToTextWindow();
+        ShowPlayingTitleAgain();
     };
 }
 
@@ -476,7 +492,25 @@ void TMainForm::PassLanguageToTextWindow() {
 void TMainForm::ShowTextWindowWhenWanted() {
     if (form4_) form4_->ShowWhenButtonDown(settings_);
 }
-void TMainForm::ApplySongListFields() {}
+// The field submenus of both menus and their entries as the disk's tags allow.
+void TMainForm::ApplySongListFields() {
+    if (!browser_ || !ui_) return;
+    const FieldMenuState s = browser_->FieldMenus();
+    TMainMenus& m = ui_->Menus();
+    for (const char* name : {"ShowFieldsMainMenuItem", "N5", "ListFieldsMenu"}) m.SetVisible(name, s.visible);
+    const char* mainEntries[] = {"ShowComposerMainMenuItem", "ShowArtistMainMenuItem", "ShowAlbumMainMenuItem",
+                                 "ShowYearMainMenuItem", "ShowGenreMainMenuItem"};
+    const char* listEntries[] = {"ComposerListFields", "ArtistListFields", "AlbumListFields", "YearListFields",
+                                 "GenreListFields"};
+    for (size_t f = 0; f < s.entryVisible.size(); ++f) {
+        m.SetVisible(mainEntries[f], s.entryVisible[f]);
+        m.SetVisible(listEntries[f], s.entryVisible[f]);
+    }
+    DrawMenuBar(hwnd());
+}
+void TMainForm::ShowPlayingTitleAgain() {
+    if (panel_ && play_.PlayingNode) panel_->ShowPlayingNode(play_.PlayingNode);
+}
 void TMainForm::GiveListsTheirFonts() {
     if (favorites_) favorites_->UpdateColumnWidth();
 }
@@ -497,7 +531,9 @@ void TMainForm::ShowSelectedSongText() {
     if (const TRDataNode* node = browser_->SelectedNode())
         form4_->ShowForNode(*node, cat.NodeDisplayText(*node, true, false));
 }
-void TMainForm::SwitchSlideShowOff() {}
+void TMainForm::SwitchSlideShowOff() {
+    if (slides_) slides_->PlayPicBtnClick(false);
+}
 
 // ---- Shutdown ----
 

@@ -151,6 +151,7 @@ private:
     void CreateFindDialog();
     void ShowPrintList();
     void ApplySongListFields();
+    void ShowPlayingTitleAgain();
     void GiveListsTheirFonts();
     void BuildLanguageMenus();
     void ShowFavoritesNames();

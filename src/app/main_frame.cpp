@@ -290,6 +290,7 @@ void TMainForm::CreateFavoritesPanel(int box) {
     };
     favorites_->SetPlayState(&play_);
     favorites_->On().itemsChanged = [this](bool) { UpdatePlayCommandStates(); };
+    favorites_->On().showInfo = [this](const TRDataNode& song) { browser_->ShowTagWindow(song); };
     favorites_->On().showSongText = [this](const TRDataNode& song) {
         if (form4_) form4_->ShowForNode(song, TheCatalogue().NodeDisplayText(song, true, false));
     };
@@ -318,7 +319,18 @@ void TMainForm::BindFavoritesCommands() {
         if (f->CanShowInfo()) f->InfoCommand();
         else if (b) b->InfoMenuClick(nullptr);
     });
-    commands_.Bind(Cmd::SaveAs, [f] { f->SaveAsCommand(); }, [f] { return f->CanShowInfo(); });
+    // "&Сохранить как ...": the favourite, else the song or video under the pop-up.
+    auto catalogueFile = [b] { return b ? b->FileUnderPopup() : std::u16string(); };
+    commands_.Bind(
+        Cmd::SaveAs,
+        [this, f, catalogueFile] {
+            if (f->CanShowInfo()) {
+                f->SaveAsCommand();
+            } else if (std::u16string file = catalogueFile(); !file.empty()) {
+                SaveSongFileAs(hwnd(), file);
+            }
+        },
+        [f, catalogueFile] { return f->CanShowInfo() || !catalogueFile().empty(); });
 }
 
 }  // namespace qlm

@@ -132,8 +132,13 @@ void TMainForm::WirePages() {
     click("NextBitBtn", [this] { slides_->NextBitBtnClick(true); });
     click("PlayPicBtn", [this] { slides_->PlayPicBtnClick(true); });
     click("StopPicBtn", [this] { slides_->PlayPicBtnClick(false); });
-    click("MinusBtn", [this] { slides_->PlusBtnClick(-1); });
-    click("PlusBtn", [this] { slides_->PlusBtnClick(1); });
+    // The field's delay is kept like a delay chosen from the menu.
+    auto stepDelay = [this](int delta) {
+        slides_->PlusBtnClick(delta);
+        settings_.slideDelay = slides_->Delay();
+    };
+    click("MinusBtn", [stepDelay] { stepDelay(-1); });
+    click("PlusBtn", [stepDelay] { stepDelay(1); });
     for (HtmlPane pane : {HtmlPane::Help, HtmlPane::Anons, HtmlPane::Inform}) {
         click(PaneButton(pane, 0), [this, pane] { info_->PrevHTMLBtnClick(pane); });
         click(PaneButton(pane, 1), [this, pane] { info_->NextHTMLBtnClick(pane); });

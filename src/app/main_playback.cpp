@@ -179,9 +179,9 @@ void TMainForm::CreatePlayback() {
     }
     LoadVideoPlayers();
 
-    // The top bar's play buttons run the same commands as the menus and keys.
+    // The top bar's play and expand buttons run the same commands as the menus and keys.
     for (auto [name, id] : {std::pair{"PlayAllBtn", Cmd::PlayAll}, std::pair{"PlayCheckedBtn", Cmd::PlayChecked},
-                            std::pair{"PlayFavoritBtn", Cmd::PlayFavorit}})
+                            std::pair{"PlayFavoritBtn", Cmd::PlayFavorit}, std::pair{"ExpTreeBtn", Cmd::ExpandTree}})
         if (TImageButton* b = Image(name)) b->OnClick = [this, id](TImageButton&) { commands_.Run(id); };
     PlaybackResize();
 }

@@ -22,7 +22,8 @@ void TMainForm::CreateFindDialog() {
         if (!browser_) return nullptr;
         const TRDataNode* tree = browser_->SelectedNode();
         const bool treeHoldsIt = tree && (tree->IsSong() || tree->Kind == kKindTextEntry || tree->Kind == kKindTextItem);
-        if (browser_->BookMode().on && !treeHoldsIt && GetFocus() == browser_->ListHwnd()) {
+        // Asked while the dialog has the keyboard: the list that had it before counts.
+        if (browser_->BookMode().on && !treeHoldsIt && browser_->ListHadFocusLast()) {
             const auto rows = browser_->SelectedListItems();
             if (!rows.empty()) return rows.front();
         }

@@ -109,6 +109,7 @@ void TMainWindowUi::ApplyDiskMenus() {
     menus_->SetVisible("N11", s.HasTexts || slides);
     menus_->SetVisible("SelVideoPlayerMenuItem", s.VideosEnabled);
     menus_->SetVisible("N7", s.VideosEnabled || menus_->Visible("SelectAudioPlayerMenuItem"));
+    if (seams_.refreshFieldEntries) seams_.refreshFieldEntries();
     if (seams_.videoPlayers)
         menus_->SetDynamicItems(DynamicMenu::VideoPlayers, seams_.videoPlayers(), kVideoPlayerMenuFirst,
                                 seams_.videoPlayerChosen ? seams_.videoPlayerChosen() : -1);

@@ -560,6 +560,20 @@ void TCatalogueBrowser::InfoMenuClick(HWND over) {
     if (song && song->IsSong()) ShowTagWindow(*song);
 }
 
+std::u16string TCatalogueBrowser::FileUnderPopup() const {
+    const TRDataNode* node = nullptr;
+    if (IsSongList(popupOver_)) {
+        auto rows = SelectedListItems();
+        if (!rows.empty()) node = rows.front();
+    } else {
+        node = popupNode_ ? popupNode_ : SelectedNode();
+    }
+    if (!node) return {};
+    if (node->IsSong()) return cat_.SongFile(*node);
+    if (node->Kind == kKindVideo) return cat_.VideoFile(*node);
+    return {};
+}
+
 void TCatalogueBrowser::ShowTagWindow(const TRDataNode& song) {
     std::u16string file = cat_.SongFile(song);
     HWND owner = GetAncestor(hwnd(), GA_ROOT);
@@ -596,6 +610,7 @@ LRESULT TCatalogueBrowser::OnNotify(NMHDR& hdr) {
                 TreeChange();
                 return 0;
             case NM_SETFOCUS:
+                listHadFocus_ = false;
                 TreeEnter();
                 return 0;
             case NM_KILLFOCUS:
@@ -618,6 +633,7 @@ LRESULT TCatalogueBrowser::OnNotify(NMHDR& hdr) {
     if (hdr.hwndFrom == list_) {
         switch (hdr.code) {
             case NM_SETFOCUS:
+                listHadFocus_ = true;
                 if (hooks.songListEntered) hooks.songListEntered();
                 return 0;
             case LVN_ITEMCHANGED: {

@@ -65,6 +65,8 @@ public:
     HWND ListHwnd() const { return list_; }
     bool IsTree(HWND h) const { return h && h == tree_.hwnd(); }
     bool IsSongList(HWND h) const { return h && h == list_; }
+    // The song list rather than the tree had the keyboard last (also while a dialog has it now).
+    bool ListHadFocusLast() const { return listHadFocus_; }
 
     // ---- the tree
     // Rebuilds the visible tree from the master tree (withSongs false in book mode).
@@ -84,6 +86,11 @@ public:
     // The node under the last pop-up (the tree's popup target).
     const TRDataNode* PopupNode() const { return popupNode_; }
     void SetPopupNode(const TRDataNode* node) { popupNode_ = node; }
+    // A pop-up menu opened from the keyboard over the tree or the song list: it acts on the selection.
+    void PopupFromKeyboard(HWND over) {
+        popupOver_ = over;
+        if (IsTree(over)) popupNode_ = SelectedNode();
+    }
     HTREEITEM ItemOf(const TRDataNode* node) const;
     const TRDataNode* NodeOf(HTREEITEM item) const;
     // Expand or collapse everything (the button, the menu entry, Ctrl+Up/Down).
@@ -124,6 +131,9 @@ public:
     // The song for the pop-up's Info entry: over the tree the popup target,
     // over the song list the selected song.
     void InfoMenuClick(HWND over);
+    // The file of the song or video under the pop-up menu (the song list's first
+    // selected row, else the tree's node under the menu or the selection); empty for others.
+    std::u16string FileUnderPopup() const;
     void ShowTagWindow(const TRDataNode& song);
 
     // The tip window in use: the program's, or the browser's own.
@@ -192,6 +202,7 @@ private:
     const TRDataNode* listProxy_ = nullptr;
     const TRDataNode* popupNode_ = nullptr;
     HWND popupOver_ = nullptr;
+    bool listHadFocus_ = false;  // of the tree and the song list, the list had the keyboard last
     const TRDataNode* listed_ = nullptr;
     bool clickInText_ = false;
 

@@ -330,6 +330,7 @@ void TPreviewHTML::LoadPending() {
         m.pictures.clear();
         m.animated = false;
         m.pagePath = p.path;
+        m.Visit(preview_detail::Lower(p.path));
         m.fragment = p.fragment;
         m.shown = read;
         if (read) {

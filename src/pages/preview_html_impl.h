@@ -12,6 +12,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "base/file_path.h"
@@ -78,6 +79,10 @@ struct TPreviewHTML::Impl : html::ImageSizer {
     std::u16string fragment;
     std::vector<HistoryEntry> history;
     int historyIndex = -1;
+    // Pages and addresses this view has opened (lower case), and per link of
+    // the page whether it leads to one of them (-1: not yet looked at).
+    std::unordered_set<std::u16string> visited;
+    std::vector<int8_t> linkVisited;
     std::optional<Pending> pending;
 
     int scrollX = 0, scrollY = 0;
@@ -167,6 +172,24 @@ struct TPreviewHTML::Impl : html::ImageSizer {
         return e.bitmaps[static_cast<size_t>(frame)].get();
     }
 
+    // ---- Visited links ----
+    static std::u16string VisitKey(const html::Target& t) {
+        return preview_detail::Lower(t.kind == html::LinkKind::External ? t.url : t.path);
+    }
+    void Visit(const std::u16string& key) {
+        if (key.empty() || !visited.insert(key).second) return;
+        std::fill(linkVisited.begin(), linkVisited.end(), int8_t{-1});
+    }
+    bool LinkVisited(int link) {
+        if (link < 0 || static_cast<size_t>(link) >= linkVisited.size()) return false;
+        int8_t& v = linkVisited[static_cast<size_t>(link)];
+        if (v < 0) {
+            const html::Target t = html::ResolveLink(Utf8ToUtf16(page.links[static_cast<size_t>(link)]), pagePath);
+            v = (t.kind != html::LinkKind::Ignored && t.kind != html::LinkKind::Fragment && visited.count(VisitKey(t))) ? 1 : 0;
+        }
+        return v == 1;
+    }
+
     // ---- Layout ----
     void Relayout(int width) {
         layoutWidth = width;
@@ -179,6 +202,7 @@ struct TPreviewHTML::Impl : html::ImageSizer {
             const int b0 = std::max(0, it.y / preview_detail::kBand), b1 = std::min(static_cast<int>(bands.size()) - 1, (it.y + std::max(it.h, 1)) / preview_detail::kBand);
             for (int b = b0; b <= b1; ++b) bands[static_cast<size_t>(b)].push_back(static_cast<int>(i));
         }
+        linkVisited.assign(page.links.size(), -1);
         stamp.assign(page.items.size(), 0);
         orderOfItem.assign(page.items.size(), -1);
         for (size_t k = 0; k < page.textItems.size(); ++k) orderOfItem[static_cast<size_t>(page.textItems[k])] = static_cast<int>(k);

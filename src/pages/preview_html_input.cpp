@@ -141,6 +141,10 @@ void TPreviewHTML::MouseUp(POINT pt) {
         const std::u16string written = Utf8ToUtf16(m.page.links[static_cast<size_t>(link)]);
         const html::Target t = html::ResolveLink(written, m.pagePath);
         if (!AskBefore(OnBeforeNavigate, ReportedUrl(t, written))) return;
+        if (t.kind == html::LinkKind::External) {
+            m.Visit(Impl::VisitKey(t));
+            InvalidateRect(hwnd(), nullptr, FALSE);
+        }
         switch (t.kind) {
         case html::LinkKind::Page:
         case html::LinkKind::Text:

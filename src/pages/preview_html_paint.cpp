@@ -139,7 +139,8 @@ void TPreviewHTML::FormPaint() {
         }
         case html::ItemKind::Text: {
             SelectObject(dc, m.measurer.Font(it.font));
-            SetTextColor(dc, Cr(it.color));
+            const bool visitedLink = it.link >= 0 && it.color == m.page.linkColor && m.LinkVisited(it.link);
+            SetTextColor(dc, Cr(visitedLink ? m.page.visitedLinkColor : it.color));
             const auto* text = reinterpret_cast<const wchar_t*>(it.text.data());
             m.measurer.Advances(it.font, it.text, m.advances);
             ExtTextOutW(dc, x, y, 0, nullptr, text, static_cast<UINT>(it.text.size()), m.advances.data());

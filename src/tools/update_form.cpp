@@ -313,17 +313,18 @@ void TUpdateQLMForm::WriteHandOver(const std::u16string& tempInstaller) {
 }
 
 bool TUpdateQLMForm::StartInstaller(const std::u16string& installer) {
-    std::wstring commandLine = W(update::InstallerCommandLine(installer));
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    si.dwFlags = STARTF_USESHOWWINDOW;
-    si.wShowWindow = SW_SHOWNORMAL;
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-        return false;
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    return true;
+    // Through the shell rather than CreateProcess: the installer asks for administrator
+    // rights, and CreateProcess refuses such a program where UAC is on.
+    std::wstring file = W(installer);
+    SHELLEXECUTEINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
+    info.hwnd = hwnd();
+    info.lpVerb = L"open";
+    info.lpFile = file.c_str();
+    info.lpParameters = L"#AU";  // the installer asks nothing and starts the installed shell
+    info.nShow = SW_SHOWNORMAL;
+    return ShellExecuteExW(&info) != FALSE;
 }
 
 void TUpdateQLMForm::Finish() {

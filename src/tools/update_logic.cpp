@@ -53,15 +53,6 @@ bool DownloadComplete(int state, int64_t received, int64_t total) {
     return state == kSucceeded && received >= total;
 }
 
-std::u16string InstallerCommandLine(std::u16string_view installer) {
-    std::u16string line;
-    line.reserve(installer.size() + 6);
-    line.push_back(u'"');
-    line.append(installer);
-    line.append(u"\" #AU");
-    return line;
-}
-
 std::u16string KilobyteText(int64_t bytes) {
     if (bytes < 0) bytes = 0;
     // Thousandths of a kilobyte (at most 999 for a remainder below 1024),

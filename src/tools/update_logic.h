@@ -57,8 +57,6 @@ CheckOutcome DecideUpdate(const std::optional<std::string>& server, std::string_
 // is missing.
 bool DownloadComplete(int state, int64_t received, int64_t total);
 
-// The installer's command line: its path quoted, then the silent-update switch.
-std::u16string InstallerCommandLine(std::u16string_view installer);
 
 // ---- Progress display ----
 

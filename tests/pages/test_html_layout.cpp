@@ -201,7 +201,7 @@ TEST(HtmlLayout, PicturesScaleAndBrokenOnesKeepTheirBox) {
 }
 
 TEST(HtmlLayout, BodyColoursLinksAndAnchors) {
-    std::string page = "<body bgcolor=#102030 text=#FFFFFF link=yellow background='bg.gif'>";
+    std::string page = "<body bgcolor=#102030 text=#FFFFFF link=yellow vlink=#800000 background='bg.gif'>";
     for (int i = 0; i < 10; ++i) page += "<p>para</p>";
     page += "<a name=here></a><a href='#here'>go</a><div id=there>z</div></body>";
     const LayoutResult r = LayoutHtml(page);
@@ -212,6 +212,8 @@ TEST(HtmlLayout, BodyColoursLinksAndAnchors) {
     const Item* go = FindText(r, u"go");
     EXPECT_EQ(go->color, 0xFFFF00u);
     EXPECT_EQ(go->link, 0);
+    EXPECT_EQ(r.linkColor, 0xFFFF00u);
+    EXPECT_EQ(r.visitedLinkColor, 0x800000u);
     ASSERT_TRUE(r.anchors.count("here"));
     EXPECT_EQ(r.anchors.at("here"), go->y);
     ASSERT_TRUE(r.anchors.count("there"));

@@ -415,3 +415,76 @@ TEST_F(PagesGui, PanoramaFillsThePanelWidthUnderALongCaption) {
     ASSERT_NE(strip, nullptr);
     EXPECT_TRUE(IsWindowVisible(strip));
 }
+
+namespace {
+
+HWND ButtonCaptioned(HWND parent, const wchar_t* text) {
+    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        wchar_t buf[32] = {};
+        GetWindowTextW(child, buf, 32);
+        if (ClassOf(child) == L"Button" || ClassOf(child) == L"BUTTON")
+            if (std::wstring(buf) == text) return child;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+// The program's help window: its page from the support folder, back and forward
+// following the history, the close button in the middle, a least width, Escape.
+TEST_F(PagesGui, HelpWindowBrowsesTheProgramsHelpAndClosesWithEscape) {
+    const std::wstring about = BinaryDir() + L"\\src\\app\\About\\";
+    const std::string shipped = ReadFileBytes(about + L"h_help.htm");
+    WriteFileBytes(about + L"h_help.htm", LinkPage({"h_two.htm"}));
+    WriteFileBytes(about + L"h_two.htm", "<html><body>Second help page</body></html>");
+    struct Restore {
+        std::wstring file;
+        std::string bytes;
+        ~Restore() { WriteFileBytes(file, bytes); }
+    } restore{about + L"h_help.htm", shipped};
+
+    ASSERT_TRUE(Start(L"pages-help-window", LinkPage({"x.htm"}), LinkPage({"x.htm"})));
+    PostMessageW(main_, WM_COMMAND, static_cast<WPARAM>(qlm::Cmd::Help), 0);
+    HWND help = shell_.WaitForWindow(L"THelpForm", 10000);
+    ASSERT_NE(help, nullptr);
+    Pause(1000);
+    wchar_t caption[64] = {};
+    GetWindowTextW(help, caption, 64);
+    EXPECT_STREQ(caption, L"Помощь");
+    EXPECT_FALSE(IsWindowEnabled(main_));
+    HWND prev = ButtonCaptioned(help, L"<<"), next = ButtonCaptioned(help, L">>");
+    HWND close = ButtonCaptioned(help, L"Закрыть");
+    ASSERT_TRUE(prev && next && close);
+    EXPECT_FALSE(IsWindowEnabled(prev));
+    EXPECT_FALSE(IsWindowEnabled(next));
+    RECT client{}, button{};
+    GetClientRect(help, &client);
+    GetWindowRect(close, &button);
+    MapWindowPoints(nullptr, help, reinterpret_cast<POINT*>(&button), 2);
+    EXPECT_NEAR((button.left + button.right) / 2, client.right / 2, 1);
+    Screenshot(L"help-window");
+
+    // A link inside the help enters the history: back, then forward again.
+    HWND view = ChildOfClass(help, L"QlmPreviewHTML");
+    ASSERT_NE(view, nullptr);
+    Click(view, {20, kLinkLine / 2});
+    Pause(800);
+    EXPECT_TRUE(IsWindowEnabled(prev));
+    EXPECT_FALSE(IsWindowEnabled(next));
+    PostMessageW(help, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(prev), BN_CLICKED), reinterpret_cast<LPARAM>(prev));
+    Pause(800);
+    EXPECT_FALSE(IsWindowEnabled(prev));
+    EXPECT_TRUE(IsWindowEnabled(next));
+
+    // It cannot be made narrower than 270.
+    SetWindowPos(help, nullptr, 0, 0, 100, 300, SWP_NOMOVE | SWP_NOZORDER);
+    Pause(300);
+    RECT outer{};
+    GetWindowRect(help, &outer);
+    EXPECT_GE(outer.right - outer.left, 270);
+
+    PostMessageW(view, WM_KEYDOWN, VK_ESCAPE, 0);
+    for (int i = 0; i < 30 && IsWindow(help); ++i) Pause(100);
+    EXPECT_FALSE(IsWindow(help));
+    EXPECT_TRUE(IsWindowEnabled(main_));
+}

@@ -6,6 +6,11 @@
 
 #include "playback/video_choice.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#include <shellapi.h>
+#endif
+
 using namespace qlm;
 
 TEST(VideoChoice, RegisteredCommandGivesTheBareProgramPath) {
@@ -13,6 +18,22 @@ TEST(VideoChoice, RegisteredCommandGivesTheBareProgramPath) {
     EXPECT_EQ(ProgramOfCommand(u"C:\\P\\p.exe /play \"%L\""), u"C:\\P\\p.exe /play ");
     EXPECT_EQ(ProgramOfCommand(u"\"C:\\P\\p.exe"), u"C:\\P\\p.exe");
     EXPECT_EQ(ProgramOfCommand(u""), u"");
+}
+
+// A program in a folder with blanks must still be the program started, and the
+// video one argument.
+TEST(VideoChoice, CommandLineQuotesProgramAndVideo) {
+    const std::u16string line = VideoCommandLine(u"C:\\Video Player\\play.exe", u"D:\\Video\\my clip.avi");
+    EXPECT_EQ(line, u"\"C:\\Video Player\\play.exe\" \"D:\\Video\\my clip.avi\"");
+#ifdef _WIN32
+    int argc = 0;
+    LPWSTR* argv = CommandLineToArgvW(reinterpret_cast<const wchar_t*>(line.c_str()), &argc);
+    ASSERT_NE(argv, nullptr);
+    ASSERT_EQ(argc, 2);
+    EXPECT_STREQ(argv[0], L"C:\\Video Player\\play.exe");
+    EXPECT_STREQ(argv[1], L"D:\\Video\\my clip.avi");
+    LocalFree(argv);
+#endif
 }
 
 TEST(VideoChoice, EntriesInOrderOnlyWhenThereAndTheDisksOwnPlayerBeforeTheInstalledOne) {

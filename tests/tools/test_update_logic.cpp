@@ -78,7 +78,7 @@ TEST(UpdateLogic, ResultCodesAndCompleteness) {
     EXPECT_FALSE(DownloadComplete(kFailed, 100, 0));
 }
 
-TEST(UpdateLogic, AddressesAndCommandLine) {
+TEST(UpdateLogic, Addresses) {
     EXPECT_EQ(JoinUrl(u"http://127.0.0.1:8080", kVersionPath), u"http://127.0.0.1:8080/mp3player/version.dat");
     EXPECT_EQ(JoinUrl(u"https://host/", kInstallerPath), u"https://host/mp3player/QLMsetup.exe");
     EXPECT_TRUE(IsHttpUrl(u"HTTP://host/x"));
@@ -86,5 +86,4 @@ TEST(UpdateLogic, AddressesAndCommandLine) {
     EXPECT_FALSE(IsHttpUrl(u"ftp://host/x"));
     EXPECT_FALSE(IsHttpUrl(u"http://"));
     EXPECT_FALSE(IsHttpUrl(u"host/x"));
-    EXPECT_EQ(InstallerCommandLine(u"C:\\My Files\\QLMsetup.exe"), u"\"C:\\My Files\\QLMsetup.exe\" #AU");
 }

@@ -22,6 +22,8 @@ LayoutResult Engine::Run(const LayoutOptions& options) {
     out_.links = styles_.links;
     out_.title = doc_.title;
     out_.background = styles_.pageBackground;
+    out_.linkColor = styles_.linkColor;
+    out_.visitedLinkColor = styles_.visitedLinkColor;
     if (styles_.pageBackgroundImage >= 0) out_.backgroundImage = Url(styles_.urls[static_cast<size_t>(styles_.pageBackgroundImage)]);
     const int width = std::max(1, options.viewportWidth);
     Flow flow;

@@ -68,6 +68,8 @@ struct LayoutResult {
     std::unordered_map<std::string, int> anchors;  // name or id -> y
     int width = 0, height = 0;       // extent of the page
     Color background = 0xFFFFFF;
+    // A link's text in linkColor is painted in visitedLinkColor once its page was visited.
+    Color linkColor = 0x0000EE, visitedLinkColor = 0x551A8B;
     int backgroundImage = -1;        // index into urls
     std::u16string title;
 };

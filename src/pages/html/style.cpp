@@ -312,6 +312,7 @@ private:
         if (t == "body") {
             if (const std::string* a = n.Attr("text"); a && ParseColor(*a, c)) s.color = c;
             if (const std::string* a = n.Attr("link"); a && ParseColor(*a, c)) out_.linkColor = c;
+            if (const std::string* a = n.Attr("vlink"); a && ParseColor(*a, c)) out_.visitedLinkColor = c;
             const int lm = AttrInt(n.Attr("leftmargin"), AttrInt(n.Attr("marginwidth"), -1));
             const int tm = AttrInt(n.Attr("topmargin"), AttrInt(n.Attr("marginheight"), -1));
             if (lm >= 0) s.margin[kLeft] = s.margin[kRight] = std::min(lm, 1000);

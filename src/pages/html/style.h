@@ -63,6 +63,7 @@ struct Styles {
     Color pageBackground = 0xFFFFFF;
     int pageBackgroundImage = -1;
     Color linkColor = 0x0000EE;
+    Color visitedLinkColor = 0x551A8B;
 };
 
 bool ParseColor(std::string_view text, Color& out);
