@@ -25,6 +25,12 @@ ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 count "$log/native.txt"
 
 echo "== Windows tests (Wine)"
+# The demo disk, for the test that plays its video in the disk's own player.
+if bash scripts/make-demo-disk.sh "$log/demo-disk" >"$log/demo-disk.txt" 2>&1; then
+  export QLM_DEMO_DISK=$log/demo-disk
+else
+  echo "the demo disk could not be made:"; cat "$log/demo-disk.txt"; failed=$((failed + 1))
+fi
 qlm_root=$here source scripts/wine-env.sh
 qlm_start_display
 source scripts/printer-env.sh

@@ -495,7 +495,7 @@ void TMainForm::ShowTextWindowWhenWanted() {
 // The field submenus of both menus and their entries as the disk's tags allow.
 void TMainForm::ApplySongListFields() {
     if (!browser_ || !ui_) return;
-    const FieldMenuState s = browser_->FieldMenus();
+    const browse::FieldMenuState s = browser_->FieldMenus();
     TMainMenus& m = ui_->Menus();
     for (const char* name : {"ShowFieldsMainMenuItem", "N5", "ListFieldsMenu"}) m.SetVisible(name, s.visible);
     const char* mainEntries[] = {"ShowComposerMainMenuItem", "ShowArtistMainMenuItem", "ShowAlbumMainMenuItem",
@@ -509,7 +509,7 @@ void TMainForm::ApplySongListFields() {
     DrawMenuBar(hwnd());
 }
 void TMainForm::ShowPlayingTitleAgain() {
-    if (panel_ && play_.PlayingNode) panel_->ShowPlayingNode(play_.PlayingNode);
+    if (panel_) panel_->RefreshTitle();
 }
 void TMainForm::GiveListsTheirFonts() {
     if (favorites_) favorites_->UpdateColumnWidth();

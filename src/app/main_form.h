@@ -25,6 +25,7 @@
 #include "pages/text_form.h"
 #include "tools/find_form.h"
 #include "win/align_windows.h"
+#include "win/splitter_bar.h"
 #include "win/window.h"
 
 namespace qlm {
@@ -151,6 +152,7 @@ private:
     void CreateFindDialog();
     void ShowPrintList();
     void ApplySongListFields();
+    void Splitter2Drag(int listsBox, int edge);
     void ShowPlayingTitleAgain();
     void GiveListsTheirFonts();
     void BuildLanguageMenus();
@@ -211,6 +213,7 @@ private:
     fav::FavoritesFiles favoritesFiles_;
     std::unique_ptr<FavoritesViews> favoritesViews_;
     std::unique_ptr<TFavoritesList> favorites_;
+    std::unique_ptr<win::SplitterBar> splitter2_;  // Splitter2, left of the favourites panel
 
     std::unique_ptr<TForm4> form4_;
     // LeftPanel: the tree, the song list and book mode.

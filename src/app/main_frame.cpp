@@ -11,6 +11,7 @@
 #include "app/main_ui.h"
 #include "pages/info_pages.h"
 #include "app/page_buttons.h"
+#include "app/page_rules.h"
 #include "app/picture_names.h"
 #include "app/skin_scheme.h"
 #include "app/startup_steps.h"
@@ -137,7 +138,8 @@ void TMainForm::BuildFrame() {
     int lists = layout_.Add(listPage, "ClientPanel", A::Client);
     int favorites = layout_.Add(lists, "FavoriPanel", A::Right, 110);
     layout_.SetVisible(favorites, false);
-    layout_.SetVisible(layout_.Add(lists, "Splitter2", A::Right, 3), false);
+    const int splitter = layout_.Add(lists, "Splitter2", A::Right, 3);
+    layout_.SetVisible(splitter, false);
     // The tree, ControlBar and SongsList are laid out by the browser's own panel.
     int left = layout_.Add(lists, "LeftPanel", A::Client);
     browser_ = std::make_unique<browse::TCatalogueBrowser>(TheCatalogue(), play_, textFont_.get());
@@ -158,7 +160,27 @@ void TMainForm::BuildFrame() {
     songsList_ = browser_->ListHwnd();
     aligned_.Bind(left, browser_->Panel());
     CreateFavoritesPanel(favorites);
+    // Splitter2: dragging it sizes the favourites panel, which keeps the width.
+    splitter2_ = std::make_unique<win::SplitterBar>();
+    if (splitter2_->Create(hwnd(), [this, lists](int edge) { Splitter2Drag(lists, edge); }))
+        aligned_.Bind(splitter, splitter2_->hwnd());
     BuildPagesFrame();
+}
+
+void TMainForm::Splitter2Drag(int listsBox, int edge) {
+    const int panel = layout_.Find("FavoriPanel");
+    if (panel < 0 || !layout_.Visible(panel)) return;
+    POINT screen{edge, 0};
+    ScreenToClient(hwnd(), &screen);
+    const LayoutRect& r = layout_.Bounds(panel);
+    const LayoutRect& lists = layout_.Bounds(listsBox);
+    constexpr int kLeast = 40, kTreeLeast = 120;  // the panel, and what the tree keeps
+    const int most = std::max(kLeast, lists.right - lists.left - kTreeLeast);
+    const int width = std::clamp(static_cast<int>(r.right - screen.x), kLeast, most);
+    if (width == r.Width()) return;
+    settings_.favoritesWidth = width;
+    FavoritesPanelLayout(layout_).Show(true, width);
+    FormResize();
 }
 
 void TMainForm::FormResize() {

@@ -11,13 +11,13 @@
 #include "lang/language.h"
 #include "pages/html_pane.h"
 #include "pages/text_form.h"
+#include "win/splitter_bar.h"
 
 namespace qlm {
 namespace {
 
 constexpr int kMinDockWidth = 40;
 constexpr int kMinListsWidth = 60;
-constexpr const wchar_t* kSplitterClass = L"TQlmForm4Splitter";
 
 RECT ToRect(const app::WindowBounds& b) { return {b.left, b.top, b.left + b.width, b.top + b.height}; }
 app::WindowBounds ToBounds(const RECT& r) { return {r.left, r.top, r.right - r.left, r.bottom - r.top}; }
@@ -26,50 +26,19 @@ app::WindowBounds ToBounds(const RECT& r) { return {r.left, r.top, r.right - r.l
 
 // Form4Splitter: a thin child of the main window left of the docked text
 // window; dragging it sets the docked width.
-class TForm4::Splitter : public win::Window {
+class TForm4::Splitter : public win::SplitterBar {
 public:
     explicit Splitter(TForm4& owner) : owner_(owner) {}
     bool Create(HWND host) {
-        RegisterWindowClass(kSplitterClass, 0, GetSysColorBrush(COLOR_BTNFACE));
-        win::CreateParams p;
-        p.className = kSplitterClass;
-        p.style = WS_CHILD | WS_CLIPSIBLINGS;
-        p.x = p.y = p.width = p.height = 0;
-        p.parent = host;
-        return win::Window::Create(p);
-    }
-
-protected:
-    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
-        switch (msg) {
-            case WM_SETCURSOR:
-                SetCursor(LoadCursorW(nullptr, IDC_SIZEWE));
-                return TRUE;
-            case WM_LBUTTONDOWN:
-                SetCapture(hwnd());
-                return 0;
-            case WM_MOUSEMOVE:
-                if (GetCapture() == hwnd()) Drag();
-                return 0;
-            case WM_LBUTTONUP:
-                if (GetCapture() == hwnd()) {
-                    Drag();
-                    ReleaseCapture();
-                }
-                return 0;
-            default:
-                return Default(msg, wParam, lParam);
-        }
+        return win::SplitterBar::Create(host, [this](int edge) { Drag(edge); });
     }
 
 private:
-    void Drag() {
-        POINT pt{};
-        GetCursorPos(&pt);
+    void Drag(int edge) {
         RECT panel = owner_.PanelScreenRect();
         RECT host{};
         GetWindowRect(owner_.site_.host, &host);
-        int width = panel.right - pt.x;
+        int width = panel.right - edge;
         int most = std::max<int>(kMinDockWidth, panel.right - host.left - kMinListsWidth - 120);
         owner_.SetDockedWidth(std::clamp(width, kMinDockWidth, most));
     }

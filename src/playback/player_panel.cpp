@@ -257,6 +257,14 @@ void TPlayerPanel::LookUpCurrentSong() {
     ReadStreamInfo(node);
 }
 
+void TPlayerPanel::RefreshTitle() {
+    const TRDataNode* node = state_.PlayingNode;
+    if (!node) return;
+    if (textFont_) textFont_->SetCharset(catalogue_.NameCharset());
+    ShowTitle(catalogue_.NodeDisplayText(*node, false, false), node->HasWideNames());
+    title_.line.scrolling = true;
+}
+
 void TPlayerPanel::ShowPlayingNode(const TRDataNode* node) {
     if (node) {
         if (textFont_) textFont_->SetCharset(catalogue_.NameCharset());

@@ -71,6 +71,8 @@ public:
     void PlaceSlider(double duration, double position);
     void ReadStreamInfo(const TRDataNode* node);
     void ShowTitle(const std::u16string& text, bool wide);
+    // The playing song's title again (other tag fields shown, another language).
+    void RefreshTitle();
     void ShowComment(const std::u16string& text);
     void ClearLines();
 

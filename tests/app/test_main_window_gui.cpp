@@ -296,6 +296,33 @@ TEST_F(MainWindowGui, AltFShowsAndHidesTheFavouritesPanel) {
     // The menu entry does the same.
     RunCommand(main_, static_cast<UINT>(qlm::Cmd::ShowFavorit));
     EXPECT_TRUE(IsWindowVisible(favorites));
+
+    // Splitter2, left of the panel: dragging it 40 px to the left widens the panel by as much.
+    HWND splitter = nullptr;
+    for (HWND child = GetWindow(main_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        if (ClassOf(child) == L"TQlmSplitter" && IsWindowVisible(child)) {
+            RECT r{}, f{};
+            GetWindowRect(child, &r);
+            GetWindowRect(favorites, &f);
+            if (r.right <= f.left + 1 && r.top < f.bottom && r.bottom > f.top) splitter = child;
+        }
+    ASSERT_NE(splitter, nullptr);
+    RECT before{}, bar{};
+    GetWindowRect(favorites, &before);
+    GetWindowRect(splitter, &bar);
+    const int y = (bar.top + bar.bottom) / 2, x = (bar.left + bar.right) / 2;
+    SetCursorPos(x, y);
+    PostMessageW(splitter, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, y - bar.top));
+    Pause(300);
+    SetCursorPos(x - 40, y);
+    PostMessageW(splitter, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(0, y - bar.top));
+    Pause(300);
+    PostMessageW(splitter, WM_LBUTTONUP, 0, MAKELPARAM(0, y - bar.top));
+    Pause(600);
+    RECT after{};
+    GetWindowRect(favorites, &after);
+    EXPECT_EQ(after.right - after.left, before.right - before.left + 40);
+    EXPECT_EQ(after.right, before.right);
 }
 
 TEST_F(MainWindowGui, EnglishAndBackRecaptionsMenusAndTree) {

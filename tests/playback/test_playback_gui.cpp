@@ -5,6 +5,8 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <iostream>
 #include <string>
 #include <utility>
@@ -526,6 +528,21 @@ TEST_F(PlaybackGui, DemoDiskClipPlaysInTheOwnVideoPlayer) {
     HWND video = FindWindowW(L"QLMVideoPlayer", nullptr);
     ASSERT_NE(video, nullptr);
     Screenshot(L"playback-demo-video");
+    // Frames are drawn: the clip is a bar running over a colour gradient, so
+    // most points across its window are coloured (neither black nor grey).
+    RECT client{};
+    GetClientRect(video, &client);
+    HDC screen = GetDC(nullptr);
+    int coloured = 0;
+    for (int i = 1; i <= 5; ++i) {
+        POINT p{client.right * i / 6, client.bottom / 2};
+        ClientToScreen(video, &p);
+        const COLORREF c = GetPixel(screen, p.x, p.y);
+        const int r = GetRValue(c), g = GetGValue(c), b = GetBValue(c);
+        if (std::max({r, g, b}) - std::min({r, g, b}) > 40) ++coloured;
+    }
+    ReleaseDC(nullptr, screen);
+    EXPECT_GE(coloured, 3);
     Command(main, kPlayDisk, 1500);
     EXPECT_EQ(FindWindowW(L"QLMVideoPlayer", nullptr), nullptr);
 }

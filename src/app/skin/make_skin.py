@@ -3,6 +3,7 @@
 
     make_skin.py --out DIR            writes DIR/NAME.bmp for every picture and DIR/skin.rc
     make_skin.py --contact-sheet PNG  renders every picture onto one sheet for a person to look at
+    make_skin.py --icon ICO           writes the program's icon (16, 32 and 48 pixels)
 
 Everything is drawn from code with the DejaVu fonts of fonts-dejavu-core, so the
 artwork is rebuilt at build time and never kept as binaries.
@@ -1116,11 +1117,27 @@ def contact_sheet(path, scale=2, width=1500):
     sheet.save(path)
 
 
+def program_icon(path):
+    """A white eighth note on a navy disc with a light rim: the program's icon."""
+    size = 48 * SS
+    img = Image.new("RGBA", (size, size), (0, 0, 0, 0))
+    d = ImageDraw.Draw(img)
+    d.ellipse((1 * SS, 1 * SS, size - 1 * SS, size - 1 * SS), fill=(0, 0, 128, 255), outline=SCHEMES[0] + (255,),
+              width=3 * SS)
+    # The note: a tilted head, its stem and a flag.
+    d.ellipse((12 * SS, 28 * SS, 25 * SS, 37 * SS), fill=(255, 255, 255, 255))
+    d.rectangle((22 * SS, 10 * SS, 25 * SS, 33 * SS), fill=(255, 255, 255, 255))
+    d.polygon([(25 * SS, 10 * SS), (35 * SS, 17 * SS), (34 * SS, 22 * SS), (25 * SS, 16 * SS)], fill=(255, 255, 255, 255))
+    icon = img.resize((48, 48), Image.LANCZOS)
+    icon.save(path, format="ICO", sizes=[(16, 16), (32, 32), (48, 48)])
+
+
 def main(argv):
     ap = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     ap.add_argument("--out", help="folder for NAME.bmp files and skin.rc")
     ap.add_argument("--contact-sheet", help="PNG file with every picture")
     ap.add_argument("--list", action="store_true", help="print the resource names")
+    ap.add_argument("--icon", help="ICO file of the program's icon")
     a = ap.parse_args(argv)
     if a.list:
         for name, *_ in PICTURES:
@@ -1129,7 +1146,9 @@ def main(argv):
         write_resources(a.out)
     if a.contact_sheet:
         contact_sheet(a.contact_sheet)
-    if not (a.out or a.contact_sheet or a.list):
+    if a.icon:
+        program_icon(a.icon)
+    if not (a.out or a.contact_sheet or a.list or a.icon):
         ap.print_help()
         return 2
     return 0
