@@ -548,26 +548,21 @@ std::u16string TCatalogueBrowser::TitleStripText() const {
 
 // ---- the tag window
 
-void TCatalogueBrowser::InfoMenuClick(HWND over) {
-    if (!over) over = popupOver_;
-    const TRDataNode* song = nullptr;
+const TRDataNode* TCatalogueBrowser::NodeUnderPopup(HWND over) const {
     if (IsSongList(over)) {
         auto rows = SelectedListItems();
-        if (!rows.empty()) song = rows.front();
-    } else {
-        song = popupNode_ ? popupNode_ : SelectedNode();
+        return rows.empty() ? nullptr : rows.front();
     }
+    return popupNode_ ? popupNode_ : SelectedNode();
+}
+
+void TCatalogueBrowser::InfoMenuClick(HWND over) {
+    const TRDataNode* song = NodeUnderPopup(over ? over : popupOver_);
     if (song && song->IsSong()) ShowTagWindow(*song);
 }
 
 std::u16string TCatalogueBrowser::FileUnderPopup() const {
-    const TRDataNode* node = nullptr;
-    if (IsSongList(popupOver_)) {
-        auto rows = SelectedListItems();
-        if (!rows.empty()) node = rows.front();
-    } else {
-        node = popupNode_ ? popupNode_ : SelectedNode();
-    }
+    const TRDataNode* node = NodeUnderPopup(popupOver_);
     if (!node) return {};
     if (node->IsSong()) return cat_.SongFile(*node);
     if (node->Kind == kKindVideo) return cat_.VideoFile(*node);

@@ -203,6 +203,8 @@ private:
     const TRDataNode* popupNode_ = nullptr;
     HWND popupOver_ = nullptr;
     bool listHadFocus_ = false;  // of the tree and the song list, the list had the keyboard last
+    // The song list's first selected row when `over` is the list, else the tree's node under the menu or the selection.
+    const TRDataNode* NodeUnderPopup(HWND over) const;
     const TRDataNode* listed_ = nullptr;
     bool clickInText_ = false;
 
