@@ -21,4 +21,11 @@ if [ "$what" = all ] || [ "$what" = win ]; then
   [ -f build-win/build.ninja ] || cmake -S . -B build-win -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-$arch.cmake -DCMAKE_BUILD_TYPE=Release -DQLM_DEPS_DIR="$deps" >/dev/null
   cmake --build build-win
+  # Where the machine runs no 32-bit code the shipped 32-bit programs are still compiled.
+  if [ "$arch" != i686 ]; then
+    if [ -f build-win32/build.ninja ] && ! grep -q "mingw-i686.cmake" build-win32/CMakeCache.txt; then rm -rf build-win32; fi
+    [ -f build-win32/build.ninja ] || cmake -S . -B build-win32 -G Ninja \
+      -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release -DQLM_DEPS_DIR="$deps" >/dev/null
+    cmake --build build-win32
+  fi
 fi

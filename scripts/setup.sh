@@ -4,6 +4,7 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 source "$here/scripts/apt-retry.sh"
+source "$here/scripts/win-arch.sh"
 deps=${QLM_DEPS_DIR:-$here/.deps}
 
 packages=(
@@ -36,6 +37,10 @@ if [ ${#missing[@]} -gt 0 ]; then
   apt_retry apt-get install -y -q --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
-"$here/scripts/build-libjpeg.sh" "$deps"
-"$here/scripts/build-giflib.sh" "$deps"
-"$here/scripts/build-libxml2.sh" "$deps"
+# The libraries for the Windows build this machine runs, and for the shipped
+# 32-bit one in any case (where it cannot run here it is still compiled).
+archs=$(qlm_win_arch)
+[ "$archs" = i686 ] || archs="$archs i686"
+for arch in $archs; do
+  for lib in libjpeg giflib libxml2; do QLM_WIN_ARCH=$arch "$here/scripts/build-$lib.sh" "$deps"; done
+done
