@@ -63,7 +63,9 @@ TEST(HtmlParse, TreeWithImpliedEndsStylesTitleAndNoScripts) {
     for (const Node& n : d.nodes) {
         paragraphs += n.name == "p";
         items += n.name == "li";
-        if (n.name == "li") EXPECT_EQ(d.nodes[static_cast<size_t>(n.parent)].name, "ul");
+        if (n.name == "li") {
+            EXPECT_EQ(d.nodes[static_cast<size_t>(n.parent)].name, "ul");
+        }
     }
     EXPECT_EQ(paragraphs, 2);
     EXPECT_EQ(items, 2);
