@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -73,7 +75,8 @@ std::wstring MakeBrowseDisk(const std::wstring& name, bool withTags) {
     WriteFileBytes(json, manifest);
     std::wstring tool = BinaryDir() + L"\\src\\qlmdisk\\qlmdisk.exe";
     std::wstring cmd = L"\"" + tool + L"\" write \"" + json + L"\" \"" + dir + L"\"";
-    STARTUPINFOW si{sizeof si};
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
     if (CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
         WaitForSingleObject(pi.hProcess, 30000);
@@ -182,7 +185,7 @@ struct Shell {
     }
     RECT TextRect(HTREEITEM item) const {
         RECT rc{};
-        *reinterpret_cast<HTREEITEM*>(&rc) = item;
+        std::memcpy(&rc, &item, sizeof item);  // TVM_GETITEMRECT takes the item in the rectangle
         remote->Put(0, &rc, sizeof rc);
         SendMessageW(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(remote->At(0)));
         remote->Get(0, &rc, sizeof rc);
@@ -354,7 +357,12 @@ static std::vector<uint32_t> RowPixels(const Shell& s, HTREEITEM item) {
     HDC screen = GetDC(nullptr);
     HDC mem = CreateCompatibleDC(screen);
     BITMAPINFO bi{};
-    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB};
+    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bi.bmiHeader.biWidth = w;
+    bi.bmiHeader.biHeight = -h;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
     HBITMAP bmp = CreateDIBSection(mem, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
     HGDIOBJ old = SelectObject(mem, bmp);
