@@ -162,7 +162,12 @@ TEST_F(StandIn, WindowStartsHiddenAndIsShownWhenAsked) {
 
 // The window's play list follows appends and emptying (it adds only the new lines).
 TEST_F(StandIn, PlayListViewShowsTheListAfterAppendsAndAClear) {
-    HWND view = FindWindowExA(w, nullptr, "LISTBOX", nullptr);
+    // The main window can be found a moment before its list is made.
+    HWND view = nullptr;
+    for (int i = 0; i < 100 && !view; ++i) {
+        view = FindWindowExA(w, nullptr, "LISTBOX", nullptr);
+        if (!view) Sleep(50);
+    }
     ASSERT_NE(view, nullptr);
     auto line = [&](int i) {
         wchar_t text[256] = {};
